@@ -1,0 +1,46 @@
+#include "forms/main/frm_main.h"
+#include "forms/widgets/look.h"
+#include "forms/widgets/messenger.h"
+#include "model/order.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+
+// Backs up the handlers' own boundaries: no exception may leave an event
+// handler, since Qt would end the event loop and the order would be lost.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(nullptr, QStringLiteral("Ошибка"),
+                                  QStringLiteral("Внутренняя ошибка: %1").arg(QString::fromUtf8(e.what())));
+        } catch (...) {
+            QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), QStringLiteral("Внутренняя ошибка."));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("reshetki"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Расчёт решёток"));
+    QApplication::setDesktopFileName(QStringLiteral("reshetki"));
+    ApplyProgramLook();
+
+    model::Order order;
+    MessageBoxMessenger messenger;
+    FrmMain window(order, messenger);
+    window.show();
+    return QApplication::exec();
+}

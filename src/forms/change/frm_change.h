@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QWidget>
+
+class FrmMain;
+
+// The correction dialog.
+class FrmChange : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmChange(FrmMain& main);
+};

@@ -1,0 +1,356 @@
+#include "frm_main.h"
+
+#include "drawing/grille_picture.h"
+#include "forms/widgets/click_area.h"
+#include "forms/widgets/engraved_line.h"
+#include "forms/widgets/spinner.h"
+#include "forms/widgets/twips.h"
+#include "forms/change/frm_change.h"
+#include "optimize/frm_cutting.h"
+#include "report/frm_report.h"
+#include "report/frm_sux.h"
+#include "model/numbers.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const char* name, const char* text, QLabel* label) {
+    auto* box = new QLineEdit(QString::fromUtf8(text), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    // The label names the box for screen readers.
+    if (label)
+        label->setBuddy(box);
+    return box;
+}
+
+QLineEdit* MakeLockedBox(QWidget* parent, const char* name, QLabel* label) {
+    QLineEdit* box = MakeBox(parent, name, "", label);
+    box->setReadOnly(true);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+Spinner* MakeSpinner(QWidget* parent, const char* name, int min, int max, int value,
+                     const QString& accessibleName) {
+    auto* spinner = new Spinner(Qt::Vertical, parent);
+    spinner->setObjectName(QString::fromLatin1(name));
+    spinner->SetRange(min, max);
+    spinner->SetValueClamped(value);
+    spinner->setAccessibleName(accessibleName);
+    return spinner;
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const char* name, const char* caption) {
+    auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    return frame;
+}
+
+} // namespace
+
+FrmMain::FrmMain(model::Order& order, Messenger& messenger, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      order_(order), messenger_(messenger) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Расчёт параметров решетчатых изделий (Ларвинк)"));
+    setFixedSize(Px(10920), Px(7200));
+
+    createOrderFrame();
+    Picture1 = new GrillePicture(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAccessibleName(QStringLiteral("Чертёж решётки"));
+    Place(Picture1, 2640, 120, 3375, 2295);
+    createOpeningPanel();
+    createGrillesFrame();
+    createGrillePanel();
+    createMaterialFrame();
+    setTabOrder();
+    connectHandlers();
+    Form_Load();
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::createOpeningPanel() {
+    frmParam = MakeFrame(this, "frmParam", "Параметры проёма");
+    Place(frmParam, 6120, 0, 4695, 2415);
+    QWidget* f = frmParam;
+
+    Label1 = MakeLabel(f, "Label1", "Количество");
+    txtCount = MakeBox(f, "txtCount", "0", Label1);
+    txtCount->setToolTip(QStringLiteral("Количество проёмов"));
+    vsrCount = MakeSpinner(f, "vsrCount", 60, 0, 1, QStringLiteral("Количество проёмов"));
+    Label2 = MakeLabel(f, "Label2", "Номер");
+    txtNumber = MakeBox(f, "txtNumber", "1", Label2);
+    txtNumber->setToolTip(QStringLiteral("Номер проёма"));
+    vsrNumber = MakeSpinner(f, "vsrNumber", 1, 1, 1, QStringLiteral("Номер проёма"));
+    cmdToAll = MakeButton(f, "cmdToAll", "");
+    cmdToAll->setToolTip(QStringLiteral("Применить текущие параметры ко всем проёмам"));
+    cmdToAll->setAccessibleName(cmdToAll->toolTip());
+    Label3 = MakeLabel(f, "Label3", "Ширина");
+    txtWidth = MakeBox(f, "txtWidth", "0", Label3);
+    Label4 = MakeLabel(f, "Label4", "Высота");
+    txtHeight = MakeBox(f, "txtHeight", "0", Label4);
+    Label6 = MakeLabel(f, "Label6", "Зазор сверху");
+    txtZTop = MakeBox(f, "txtZTop", "0", Label6);
+    Label7 = MakeLabel(f, "Label7", "Зазор снизу");
+    txtZDown = MakeBox(f, "txtZDown", "0", Label7);
+    Label8 = MakeLabel(f, "Label8", "Зазор боковой");
+    txtZLeft = MakeBox(f, "txtZLeft", "0", Label8);
+    Label9 = MakeLabel(f, "Label9", "Квадрат");
+    txtQuadro = MakeBox(f, "txtQuadro", "14", Label9);
+    cmdOK = MakeButton(f, "cmdOK", "ОК");
+    cmdOK->setToolTip(QStringLiteral("Расчитать решетки"));
+
+    PlaceAt(Label1, 120, 300);
+    Place(txtCount, 1440, 240, 495, 285);
+    Place(vsrCount, 1920, 240, 255, 285);
+    PlaceAt(Label2, 120, 660);
+    Place(txtNumber, 1440, 600, 495, 285);
+    Place(vsrNumber, 1920, 600, 255, 285);
+    Place(cmdToAll, 2040, 960, 135, 135);
+    PlaceAt(Label3, 120, 1620);
+    Place(txtWidth, 1440, 1560, 735, 285);
+    Place(Label4, 120, 1980, 615, 255);
+    Place(txtHeight, 1440, 1920, 735, 285);
+    PlaceAt(Label6, 2520, 270);
+    Place(txtZTop, 3840, 240, 735, 285);
+    PlaceAt(Label7, 2520, 630);
+    Place(txtZDown, 3840, 600, 735, 285);
+    PlaceAt(Label8, 2520, 990);
+    Place(txtZLeft, 3840, 960, 735, 285);
+    Place(Label9, 2520, 1590, 855, 255);
+    Place(txtQuadro, 3840, 1560, 735, 285);
+    Place(cmdOK, 2880, 1920, 1695, 375);
+
+    lineVertical = new EngravedLine(Qt::Vertical, f);
+    lineVertical->setObjectName(QStringLiteral("lineVertical"));
+    Place(lineVertical, 2325, 240, 30, 2040);
+    lineHorizontal = new EngravedLine(Qt::Horizontal, f);
+    lineHorizontal->setObjectName(QStringLiteral("lineHorizontal"));
+    Place(lineHorizontal, 120, 1380, 4440, 30);
+}
+
+void FrmMain::createGrillePanel() {
+    frmOut = MakeFrame(this, "frmOut", "Параметры решетки");
+    Place(frmOut, 7440, 2520, 3375, 3015);
+    QWidget* f = frmOut;
+
+    Label15 = MakeLabel(f, "Label15", "Номер");
+    txtPNumber = MakeLockedBox(f, "txtPNumber", Label15);
+    txtPNumber->setText(QStringLiteral("1"));
+    // The grille number never leaves 1..60: before the first calculation
+    // the spinner cannot move.
+    vsrPNumber = MakeSpinner(f, "vsrPNumber", 1, 1, 1, QStringLiteral("Номер решётки"));
+    Label10 = MakeLabel(f, "Label10", "Ширина");
+    txtPWidth = MakeLockedBox(f, "txtPWidth", Label10);
+    Label11 = MakeLabel(f, "Label11", "Высота");
+    txtPHeight = MakeLockedBox(f, "txtPHeight", Label11);
+    Label12 = MakeLabel(f, "Label12", "Шаг");
+    txtPStep = MakeLockedBox(f, "txtPStep", Label12);
+    Label14 = MakeLabel(f, "Label14", "Количество шагов");
+    txtPStepCount = MakeLockedBox(f, "txtPStepCount", Label14);
+    Label13 = MakeLabel(f, "Label13", "Размер вставок");
+    txtPAdd = MakeLockedBox(f, "txtPAdd", Label13);
+    cmdChange = MakeButton(f, "cmdChange", "Корректировка");
+    cmdChange->setEnabled(false);
+
+    PlaceAt(Label15, 120, 270);
+    Place(txtPNumber, 2520, 240, 495, 285);
+    Place(vsrPNumber, 3000, 240, 255, 285);
+    PlaceAt(Label10, 120, 630);
+    Place(txtPWidth, 2520, 600, 735, 285);
+    Place(Label11, 120, 990, 975, 255);
+    Place(txtPHeight, 2520, 960, 735, 285);
+    Place(Label12, 120, 1350, 1095, 255);
+    Place(txtPStep, 2520, 1320, 735, 285);
+    PlaceAt(Label14, 120, 1710);
+    Place(txtPStepCount, 2520, 1680, 735, 285);
+    PlaceAt(Label13, 120, 2070);
+    Place(txtPAdd, 2520, 2040, 735, 285);
+    Place(cmdChange, 1560, 2520, 1695, 375);
+}
+
+void FrmMain::createOrderFrame() {
+    fraOrder = MakeFrame(this, "fraOrder", "Свойства заказа");
+    Place(fraOrder, 120, 120, 2415, 2295);
+    QWidget* f = fraOrder;
+
+    Label16 = MakeLabel(f, "Label16", "Номер");
+    txtONumber = MakeBox(f, "txtONumber", "", Label16);
+    Label17 = MakeLabel(f, "Label17", "Стоимость");
+    Label17->setEnabled(false);
+    txtOPrice = MakeBox(f, "txtOPrice", "", Label17);
+    txtOPrice->setEnabled(false);
+    cmdONew = MakeButton(f, "cmdONew", "Новый");
+    cmdOOpen = MakeButton(f, "cmdOOpen", "Открыть");
+    cmdOOpen->setEnabled(false);
+    cmdOSave = MakeButton(f, "cmdOSave", "Сохранить");
+    cmdOSave->setEnabled(false);
+    Image1 = new ClickArea(f);
+    Image1->setObjectName(QStringLiteral("Image1"));
+
+    PlaceAt(Label16, 120, 270);
+    Place(txtONumber, 1320, 240, 975, 285);
+    PlaceAt(Label17, 120, 630);
+    Place(txtOPrice, 1320, 600, 975, 285);
+    Place(cmdONew, 1320, 960, 975, 375);
+    Place(cmdOOpen, 1320, 1335, 975, 375);
+    Place(cmdOSave, 1320, 1710, 975, 375);
+    Place(Image1, 0, 2040, 255, 255);
+}
+
+void FrmMain::createGrillesFrame() {
+    fraGrating = MakeFrame(this, "fraGrating", "Размеры решёток");
+    Place(fraGrating, 120, 2520, 7215, 4575);
+
+    lstReport1 = new QTreeWidget(fraGrating);
+    lstReport1->setObjectName(QStringLiteral("lstReport1"));
+    lstReport1->setAccessibleName(QStringLiteral("Размеры решёток"));
+    lstReport1->setRootIsDecorated(false);
+    lstReport1->setUniformRowHeights(true);
+    lstReport1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstReport1->setHeaderLabels({
+        QStringLiteral("N"),
+        QStringLiteral("Ширина проёма"),
+        QStringLiteral("Высота проёма"),
+        QStringLiteral("Зазор сверху"),
+        QStringLiteral("Зазор снизу"),
+        QStringLiteral("Шаг (t)"),
+        QStringLiteral("Количество шагов (n)"),
+        QStringLiteral("Ширина решетки (B)"),
+        QStringLiteral("Высота решетки (H)"),
+        QStringLiteral("Размер боковых вставок (b)"),
+        QStringLiteral("Боковые зазоры"),
+        QStringLiteral("Площадь (S)"),
+    });
+    lstReport1->header()->setStretchLastSection(false);
+    Place(lstReport1, 120, 240, 6975, 3735);
+    // Twelve columns of equal width; a header's full text shows as its tip.
+    const int columnWidth = Px(6975 - 60) / 12;
+    for (int c = 0; c < 12; ++c) {
+        lstReport1->setColumnWidth(c, columnWidth);
+        lstReport1->headerItem()->setToolTip(c, lstReport1->headerItem()->text(c));
+    }
+
+    // The two report buttons belong to the window and sit over the frame.
+    cmdCreate = MakeButton(this, "cmdCreate", "Создать отчёт");
+    cmdCreate->setEnabled(false);
+    Place(cmdCreate, 240, 6600, 1695, 375);
+    cmdPrint = MakeButton(this, "cmdPrint", "Печать отчёта");
+    cmdPrint->setEnabled(false);
+    Place(cmdPrint, 2040, 6600, 1695, 375);
+}
+
+void FrmMain::createMaterialFrame() {
+    fraSux = MakeFrame(this, "fraSux", "Расход материалов");
+    Place(fraSux, 7440, 5640, 3375, 1455);
+    QWidget* f = fraSux;
+
+    lblLength = MakeLabel(f, "lblLength", "Длина плети");
+    txtLen = MakeBox(f, "txtLen", "11750", lblLength);
+    cmdShow = MakeButton(f, "cmdShow", "Показать");
+    cmdShow->setEnabled(false);
+    cmdOptimize = MakeButton(f, "cmdOptimize", "Оптимизировать");
+    cmdOptimize->setEnabled(false);
+
+    Place(lblLength, 120, 240, 1815, 255);
+    Place(txtLen, 2520, 240, 735, 285);
+    Place(cmdShow, 1560, 600, 1695, 375);
+    Place(cmdOptimize, 1560, 975, 1695, 375);
+}
+
+void FrmMain::setTabOrder() {
+    // The order of the layout's tab indexes; labels and frames take no focus,
+    // disabled controls are skipped by Qt until they are enabled.
+    QWidget* order[] = {
+        txtCount,  vsrCount,   txtNumber, vsrNumber,     txtWidth,  txtHeight,  txtZTop,
+        txtZDown,  txtZLeft,   txtQuadro, cmdOK,         txtPWidth, txtPHeight, txtPStep,
+        txtPStepCount, txtPAdd, txtPNumber, vsrPNumber,  cmdToAll,  cmdChange,  txtONumber,
+        txtOPrice, cmdOOpen,   cmdONew,   cmdOSave,      Picture1,  cmdPrint,   lstReport1,
+        cmdCreate, txtLen,     cmdShow,   cmdOptimize,
+    };
+    for (std::size_t k = 1; k < std::size(order); ++k)
+        QWidget::setTabOrder(order[k - 1], order[k]);
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    txtCount->setFocus();
+}
+
+void FrmMain::connectHandlers() {
+    auto onText = [this](QLineEdit* box, void (FrmMain::*handler)()) {
+        connect(box, &QLineEdit::textChanged, this, [this, handler] { Handle([&] { (this->*handler)(); }); });
+    };
+    auto onSpin = [this](Spinner* spinner, void (FrmMain::*handler)()) {
+        connect(spinner, &Spinner::Change, this, [this, handler] { Handle([&] { (this->*handler)(); }); });
+    };
+    auto onClick = [this](QPushButton* button, void (FrmMain::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { Handle([&] { (this->*handler)(); }); });
+    };
+
+    onSpin(vsrCount, &FrmMain::vsrCount_Change);
+    onText(txtCount, &FrmMain::txtCount_Change);
+    onSpin(vsrNumber, &FrmMain::vsrNumber_Change);
+    onText(txtNumber, &FrmMain::txtNumber_Change);
+    onText(txtWidth, &FrmMain::txtWidth_Change);
+    onText(txtHeight, &FrmMain::txtHeight_Change);
+    onText(txtZTop, &FrmMain::txtZTop_Change);
+    onText(txtZDown, &FrmMain::txtZDown_Change);
+    onText(txtZLeft, &FrmMain::txtZLeft_Change);
+    onText(txtQuadro, &FrmMain::txtQuadro_Change);
+    onClick(cmdToAll, &FrmMain::cmdToAll_Click);
+    onClick(cmdOK, &FrmMain::cmdOK_Click);
+
+    onText(txtPNumber, &FrmMain::txtPNumber_Change);
+    onSpin(vsrPNumber, &FrmMain::vsrPNumber_Change);
+    onText(txtPWidth, &FrmMain::txtPWidth_Change);
+    onClick(cmdChange, &FrmMain::cmdChange_Click);
+
+    connect(Image1, &ClickArea::clicked, this, [this] { Handle([this] { Image1_Click(); }); });
+
+    onClick(cmdCreate, &FrmMain::cmdCreate_Click);
+    onClick(cmdShow, &FrmMain::cmdShow_Click);
+    onClick(cmdPrint, &FrmMain::cmdPrint_Click);
+    onClick(cmdOptimize, &FrmMain::cmdOptimize_Click);
+
+    onClick(cmdONew, &FrmMain::cmdONew_Click);
+    onClick(cmdOOpen, &FrmMain::cmdOOpen_Click);
+    onClick(cmdOSave, &FrmMain::cmdOSave_Click);
+    onText(txtONumber, &FrmMain::txtONumber_Change);
+}
+
+model::int16 FrmMain::Number(const QLineEdit* box) {
+    return model::ToInteger(model::ParseNumber(box->text().toStdString()));
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program at once: no question, nothing
+    // saved, every other window goes with it.
+    event->accept();
+    for (QWidget* w : {static_cast<QWidget*>(change_.data()), static_cast<QWidget*>(report_.data()),
+                       static_cast<QWidget*>(sux_.data())})
+        if (w)
+            w->close();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,120 @@
+#include "numbers.h"
+
+#include "order.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace model {
+namespace {
+
+bool IsIgnorable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+double ReadRadix(const std::string& s, std::size_t pos, int radix) {
+    double value = 0;
+    for (; pos < s.size(); ++pos) {
+        int d = DigitValue(s[pos]);
+        if (d >= radix)
+            break;
+        value = value * radix + d;
+    }
+    return value;
+}
+
+} // namespace
+
+double ParseNumber(std::string_view text) {
+    std::string s;
+    s.reserve(text.size());
+    for (char c : text)
+        if (!IsIgnorable(c))
+            s.push_back(c);
+
+    if (s.size() >= 2 && s[0] == '&') {
+        char p = s[1];
+        if (p == 'H' || p == 'h')
+            return ReadRadix(s, 2, 16);
+        if (p == 'O' || p == 'o')
+            return ReadRadix(s, 2, 8);
+        return 0;
+    }
+
+    // Collect the longest prefix that forms a decimal number, then let strtod
+    // convert exactly that prefix (it never sees locale-dependent text).
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t mantissaStart = i;
+    while (i < s.size() && IsDigit(s[i]))
+        ++i;
+    bool anyDigits = i > mantissaStart;
+    if (i < s.size() && s[i] == '.') {
+        std::size_t j = i + 1;
+        while (j < s.size() && IsDigit(s[j]))
+            ++j;
+        anyDigits = anyDigits || j > i + 1;
+        i = j;
+    }
+    if (!anyDigits)
+        return 0;
+    std::size_t end = i;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+            ++j;
+        std::size_t expDigits = j;
+        while (j < s.size() && IsDigit(s[j]))
+            ++j;
+        if (j > expDigits)
+            end = j;
+    }
+
+    // from_chars is independent of the C locale, which Qt sets from the
+    // environment (a Russian locale would otherwise want a comma).
+    std::size_t first = (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    double value = 0;
+    auto [ptr, ec] = std::from_chars(s.data() + first, s.data() + end, value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        std::size_t e = s.find_first_of("eE", first);
+        bool tiny = e != std::string::npos && e + 1 < end && s[e + 1] == '-';
+        value = tiny ? 0.0 : HUGE_VAL;
+    }
+    return s[0] == '-' ? -value : value;
+}
+
+int16 ToInteger(double x) {
+    if (!(x >= -32768.5 && x <= 32767.5))
+        throw RuntimeError(ErrorKind::Overflow);
+    // nearbyint rounds in the current mode: the default is to nearest, ties
+    // to even.
+    double r = std::nearbyint(x);
+    return Checked(static_cast<std::int32_t>(r));
+}
+
+int ToIndex(double x) {
+    if (!(x >= -2147483648.5 && x <= 2147483647.5))
+        throw RuntimeError(ErrorKind::Overflow);
+    double r = std::nearbyint(x);
+    if (r < INT32_MIN || r > INT32_MAX)
+        throw RuntimeError(ErrorKind::Overflow);
+    int i = static_cast<int>(r);
+    CheckIndex(i);
+    return i;
+}
+
+std::string IntegerText(long long v) { return std::to_string(v); }
+
+} // namespace model

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+// The material window with the cut lists.
+class FrmSux : public QWidget {
+    Q_OBJECT
+public:
+    FrmSux();
+};

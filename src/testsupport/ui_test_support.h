@@ -1,0 +1,60 @@
+#pragma once
+
+// Support for in-process window tests: a messenger that records instead of
+// showing boxes, a guard that fails a test when an unexpected modal dialog
+// appears (instead of hanging), and a main() that runs offscreen.
+
+#include "forms/widgets/messenger.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTimer>
+
+class RecordingMessenger final : public Messenger {
+public:
+    void Error(QWidget*, const QString& text) override { errors << text; }
+    void Info(QWidget*, const QString& title, const QString& text) override {
+        infos << title + QStringLiteral(": ") + text;
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString& suggested, const QString&) override {
+        suggestions << suggested;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+
+    void clear() {
+        errors.clear();
+        infos.clear();
+        suggestions.clear();
+    }
+
+    QStringList errors;
+    QStringList infos;
+    QStringList suggestions;
+    // Answers given to the save dialogs, first in first out; none means cancel.
+    QStringList saveAnswers;
+};
+
+// While alive, closes any modal window that shows up and remembers its title.
+class ModalGuard {
+public:
+    ModalGuard();
+    ~ModalGuard();
+    const QStringList& seen() const { return seen_; }
+
+private:
+    QTimer timer_;
+    QStringList seen_;
+};
+
+// Application set-up shared by the window tests: offscreen platform, the
+// program's style and font.
+void PrepareTestApplication();
+
+#define RESHETKI_UI_TEST_MAIN(TestClass)                                                           \
+    int main(int argc, char** argv) {                                                              \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
+        QApplication app(argc, argv);                                                              \
+        PrepareTestApplication();                                                                  \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the program and every test twice, plainly (g++) and with
+# AddressSanitizer and UndefinedBehaviorSanitizer (clang, with the fuzz
+# targets), and runs all tests headless. The end-to-end tests start their own
+# Xvfb server.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+
+CC=clang-14 CXX=clang++-14 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DRESHETKI_SANITIZE=ON -DRESHETKI_FUZZ=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+echo "== Sanitized build"
+(cd build-asan && ctest --output-on-failure -j "$jobs" -LE e2e)
+echo "== Plain build, with the end-to-end tests"
+(cd build && ctest --output-on-failure -j "$jobs")
