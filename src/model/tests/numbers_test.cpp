@@ -1,0 +1,105 @@
+#include "model/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+
+using model::ErrorKind;
+using model::RuntimeError;
+
+namespace {
+
+ErrorKind KindOf(auto&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.kind();
+    }
+    ADD_FAILURE() << "no run-time error";
+    return ErrorKind::InvalidPropertyValue;
+}
+
+struct ParseCase {
+    const char* text;
+    double value;
+};
+
+class ParseNumberForms : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseNumberForms, ReadsTheLeadingNumber) {
+    EXPECT_DOUBLE_EQ(model::ParseNumber(GetParam().text), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberForms,
+                         ::testing::Values(ParseCase{"", 0}, ParseCase{"abc", 0},
+                                           ParseCase{"1200", 1200}, ParseCase{"12a", 12},
+                                           ParseCase{"2.5", 2.5}, ParseCase{".5", 0.5},
+                                           ParseCase{"5.", 5}, ParseCase{"-5", -5},
+                                           ParseCase{"+7", 7}, ParseCase{"1 2 0 0", 1200},
+                                           ParseCase{" \t12\n3", 123}, ParseCase{"1e3", 1000},
+                                           ParseCase{"1.5E-1", 0.15}, ParseCase{"2e", 2},
+                                           ParseCase{"2e+", 2}, ParseCase{"E5", 0},
+                                           ParseCase{"-", 0}, ParseCase{"1,5", 1},
+                                           ParseCase{"&H1F", 31}, ParseCase{"&hff", 255},
+                                           ParseCase{"&O17", 15}, ParseCase{"&o8", 0},
+                                           ParseCase{"&X1", 0}, ParseCase{"--1", 0},
+                                           ParseCase{"1.2.3", 1.2}, ParseCase{"1e-400", 0}));
+
+TEST(ParseNumber, IgnoresTheLocaleDecimalComma) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = old ? old : "C";
+    // Whether or not a Russian locale is installed, "." stays the separator.
+    std::setlocale(LC_NUMERIC, "ru_RU.UTF-8");
+    EXPECT_DOUBLE_EQ(model::ParseNumber("2.5"), 2.5);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(ParseNumber, HugeExponentIsInfinite) {
+    EXPECT_TRUE(std::isinf(model::ParseNumber("1e400")));
+    EXPECT_LT(model::ParseNumber("-1e400"), 0);
+}
+
+TEST(ToInteger, RoundsHalvesToEven) {
+    EXPECT_EQ(model::ToInteger(2.5), 2);
+    EXPECT_EQ(model::ToInteger(3.5), 4);
+    EXPECT_EQ(model::ToInteger(-13.5), -14);
+    EXPECT_EQ(model::ToInteger(59.5), 60);
+    EXPECT_EQ(model::ToInteger(60.5), 60);
+    EXPECT_EQ(model::ToInteger(2.4999), 2);
+    EXPECT_EQ(model::ToInteger(-0.4), 0);
+}
+
+TEST(ToInteger, BoundsOfSixteenBits) {
+    EXPECT_EQ(model::ToInteger(32767), 32767);
+    EXPECT_EQ(model::ToInteger(-32768), -32768);
+    EXPECT_EQ(model::ToInteger(32767.4), 32767);
+    EXPECT_EQ(model::ToInteger(-32768.5), -32768);
+    EXPECT_EQ(KindOf([] { model::ToInteger(32767.5); }), ErrorKind::Overflow);
+    EXPECT_EQ(KindOf([] { model::ToInteger(32768); }), ErrorKind::Overflow);
+    EXPECT_EQ(KindOf([] { model::ToInteger(-32769); }), ErrorKind::Overflow);
+    EXPECT_EQ(KindOf([] { model::ToInteger(123456); }), ErrorKind::Overflow);
+    EXPECT_EQ(KindOf([] { model::ToInteger(HUGE_VAL); }), ErrorKind::Overflow);
+    EXPECT_EQ(KindOf([] { model::ToInteger(std::nan("")); }), ErrorKind::Overflow);
+}
+
+TEST(ToIndex, RoundsThenChecksTheTableRange) {
+    EXPECT_EQ(model::ToIndex(1), 1);
+    EXPECT_EQ(model::ToIndex(60.4), 60);
+    EXPECT_EQ(model::ToIndex(1.5), 2);
+    EXPECT_EQ(model::ToIndex(60.5), 60);
+    EXPECT_EQ(KindOf([] { model::ToIndex(0.5); }), ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([] { model::ToIndex(0); }), ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([] { model::ToIndex(60.6); }), ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([] { model::ToIndex(70000); }), ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([] { model::ToIndex(1e12); }), ErrorKind::Overflow);
+}
+
+TEST(IntegerText, PlainDecimal) {
+    EXPECT_EQ(model::IntegerText(164), "164");
+    EXPECT_EQ(model::IntegerText(-5), "-5");
+    EXPECT_EQ(model::IntegerText(0), "0");
+    EXPECT_EQ(model::IntegerText(-32768), "-32768");
+}
+
+} // namespace

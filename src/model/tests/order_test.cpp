@@ -1,0 +1,77 @@
+#include "model/order.h"
+
+#include <gtest/gtest.h>
+
+using model::ErrorKind;
+using model::Order;
+using model::RuntimeError;
+
+namespace {
+
+bool RaisesSubscript(auto&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.kind() == ErrorKind::SubscriptOutOfRange;
+    }
+    return false;
+}
+
+TEST(Order, StartsAllZero) {
+    Order order;
+    EXPECT_EQ(order.Quadro, 0);
+    EXPECT_EQ(order.GrilleCount, 0);
+    for (int i = 1; i <= model::MaxOpenings; ++i) {
+        EXPECT_EQ(order.OpeningAt(i), model::Opening{});
+        EXPECT_EQ(order.GrilleAt(i), model::Grille{});
+    }
+}
+
+TEST(Order, EntriesOneAndSixtyAreValid) {
+    Order order;
+    order.SetOpeningWidth(1, 1000);
+    order.SetOpeningHeight(60, 1500);
+    order.SetOpeningTopGap(60, -5);
+    order.SetOpeningBottomGap(1, 0);
+    order.SetOpeningSideGap(1, -1);
+    order.SetGrilleStep(60, 164);
+    EXPECT_EQ(order.OpeningAt(1).Width, 1000);
+    EXPECT_EQ(order.OpeningAt(60).Height, 1500);
+    EXPECT_EQ(order.OpeningAt(60).TopGap, -5);
+    EXPECT_EQ(order.OpeningAt(1).SideGap, -1);
+    EXPECT_EQ(order.GrilleAt(60).t, 164);
+}
+
+TEST(Order, EntriesOutsideTheTablesRaiseAndTouchNothing) {
+    Order order;
+    const Order before = order;
+    for (model::int16 i : {model::int16{0}, model::int16{61}, model::int16{-1}}) {
+        EXPECT_TRUE(RaisesSubscript([&] { order.SetOpeningWidth(i, 7); })) << i;
+        EXPECT_TRUE(RaisesSubscript([&] { order.SetOpeningHeight(i, 7); })) << i;
+        EXPECT_TRUE(RaisesSubscript([&] { order.SetOpeningTopGap(i, 7); })) << i;
+        EXPECT_TRUE(RaisesSubscript([&] { order.SetOpeningBottomGap(i, 7); })) << i;
+        EXPECT_TRUE(RaisesSubscript([&] { order.SetOpeningSideGap(i, 7); })) << i;
+        EXPECT_TRUE(RaisesSubscript([&] { order.SetGrilleStep(i, 7); })) << i;
+        EXPECT_TRUE(RaisesSubscript([&] { (void)order.GrilleAt(i); })) << i;
+    }
+    for (int i = 1; i <= model::MaxOpenings; ++i) {
+        EXPECT_EQ(order.OpeningAt(i), before.OpeningAt(i));
+        EXPECT_EQ(order.GrilleAt(i), before.GrilleAt(i));
+    }
+}
+
+TEST(Order, ClearTablesKeepsTheScalars) {
+    Order order;
+    order.Quadro = 14;
+    order.GrilleCount = 5;
+    order.SetOpeningWidth(60, 900);
+    order.GrilleAt(3).DoubleBelt = model::True16;
+    order.GrilleAt(3).S = 1.5;
+    order.ClearTables();
+    EXPECT_EQ(order.OpeningAt(60), model::Opening{});
+    EXPECT_EQ(order.GrilleAt(3), model::Grille{});
+    EXPECT_EQ(order.Quadro, 14);
+    EXPECT_EQ(order.GrilleCount, 5);
+}
+
+} // namespace
