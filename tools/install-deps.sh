@@ -12,7 +12,7 @@ packages=(
     # fonts: Cyrillic everywhere, metric faces for "Courier New" and "Arial"
     fonts-dejavu-core fonts-liberation2
     # end-to-end tests in a real X server, screenshots and PDF checks
-    xvfb xauth xdotool x11-utils imagemagick poppler-utils python3
+    xvfb xauth xdotool x11-utils imagemagick poppler-utils python3 xclip
     # the cutting optimiser's linear programs
     libglpk-dev
 )

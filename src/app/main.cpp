@@ -34,7 +34,6 @@ public:
 int main(int argc, char* argv[]) {
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("reshetki"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Расчёт решёток"));
     QApplication::setDesktopFileName(QStringLiteral("reshetki"));
     ApplyProgramLook();
 
