@@ -1,0 +1,318 @@
+// The main window's start state and its opening panel, driven as a user
+// drives them: typing into boxes, clicking spinner arrows and buttons.
+
+#include "forms/main/frm_main.h"
+#include "forms/widgets/spinner.h"
+#include "model/errors.h"
+#include "testsupport/ui_test_support.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+void Type(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(box, text);
+}
+
+void Up(Spinner* s) { s->triggerAction(QAbstractSlider::SliderSingleStepSub); }
+void Down(Spinner* s) { s->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
+
+} // namespace
+
+class OpeningPanelTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<model::Order> order;
+    std::unique_ptr<RecordingMessenger> messenger;
+    std::unique_ptr<FrmMain> w;
+    std::unique_ptr<ModalGuard> guard;
+
+    void enterOpening(int number, int width, int height, int gap) {
+        Type(w->txtNumber, QString::number(number));
+        Type(w->txtWidth, QString::number(width));
+        Type(w->txtHeight, QString::number(height));
+        Type(w->txtZTop, QString::number(gap));
+        Type(w->txtZDown, QString::number(gap));
+        Type(w->txtZLeft, QString::number(gap));
+    }
+
+private slots:
+    void init() {
+        guard = std::make_unique<ModalGuard>();
+        order = std::make_unique<model::Order>();
+        messenger = std::make_unique<RecordingMessenger>();
+        w = std::make_unique<FrmMain>(*order, *messenger);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+
+    void cleanup() {
+        w.reset();
+        QVERIFY2(guard->seen().isEmpty(), qPrintable(guard->seen().join(", ")));
+        guard.reset();
+    }
+
+    void startState() {
+        QCOMPARE(w->size(), QSize(728, 480));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QVERIFY(!(w->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Расчёт параметров решетчатых изделий (Ларвинк)"));
+        QCOMPARE(w->txtCount->text(), QStringLiteral("1"));
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+        for (QLineEdit* box : {w->txtWidth, w->txtHeight, w->txtZTop, w->txtZDown, w->txtZLeft})
+            QCOMPARE(box->text(), QStringLiteral("0"));
+        QCOMPARE(w->txtQuadro->text(), QStringLiteral("14"));
+        QCOMPARE(w->txtPNumber->text(), QStringLiteral("1"));
+        QCOMPARE(w->txtLen->text(), QStringLiteral("11750"));
+        QVERIFY(w->txtONumber->text().isEmpty());
+        QCOMPARE(order->Quadro, 14);
+        QCOMPARE(w->vsrCount->Value(), 1);
+        QCOMPARE(w->vsrNumber->Min(), 1);
+        QCOMPARE(w->vsrNumber->Max(), 1);
+        Up(w->vsrNumber);
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+        for (QWidget* c : {static_cast<QWidget*>(w->cmdCreate), static_cast<QWidget*>(w->cmdPrint),
+                           static_cast<QWidget*>(w->cmdShow), static_cast<QWidget*>(w->cmdOptimize),
+                           static_cast<QWidget*>(w->cmdChange), static_cast<QWidget*>(w->cmdOOpen),
+                           static_cast<QWidget*>(w->cmdOSave), static_cast<QWidget*>(w->txtOPrice)})
+            QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
+        QVERIFY(w->cmdOK->isEnabled());
+        QVERIFY(w->cmdToAll->isEnabled());
+        for (QLineEdit* box : {w->txtPNumber, w->txtPWidth, w->txtPHeight, w->txtPStep,
+                               w->txtPStepCount, w->txtPAdd})
+            QVERIFY(box->isReadOnly());
+        QCOMPARE(w->cmdOK->toolTip(), QStringLiteral("Расчитать решетки"));
+        QCOMPARE(w->txtCount->toolTip(), QStringLiteral("Количество проёмов"));
+        QCOMPARE(w->cmdToAll->toolTip(), QStringLiteral("Применить текущие параметры ко всем проёмам"));
+        QCOMPARE(w->Label3->buddy(), w->txtWidth);
+    }
+
+    void tabOrderStartsAtTheCount() {
+        QCOMPARE(QApplication::focusWidget(), w->txtCount);
+        QWidget* expected[] = {w->vsrCount, w->txtNumber, w->vsrNumber, w->txtWidth, w->txtHeight,
+                               w->txtZTop, w->txtZDown, w->txtZLeft, w->txtQuadro, w->cmdOK,
+                               w->txtPWidth};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void countSpinnerDrivesTheNumberRange() {
+        Up(w->vsrCount);
+        QCOMPARE(w->txtCount->text(), QStringLiteral("2"));
+        QCOMPARE(w->vsrNumber->Min(), 2);
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+        order->SetOpeningWidth(2, 777);
+        Up(w->vsrNumber);
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("2"));
+        QCOMPARE(w->txtWidth->text(), QStringLiteral("777"));
+    }
+
+    void loweringTheCountMovesTheNumber() {
+        Up(w->vsrCount);
+        Up(w->vsrCount);
+        Up(w->vsrNumber);
+        Up(w->vsrNumber);
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("3"));
+        order->SetOpeningHeight(2, 1234);
+        Down(w->vsrCount);
+        QCOMPARE(w->txtCount->text(), QStringLiteral("2"));
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("2"));
+        QCOMPARE(w->txtHeight->text(), QStringLiteral("1234"));
+    }
+
+    void countSpinnerStopsAtItsEnds() {
+        for (int k = 0; k < 70; ++k)
+            Up(w->vsrCount);
+        QCOMPARE(w->txtCount->text(), QStringLiteral("60"));
+        for (int k = 0; k < 70; ++k)
+            Down(w->vsrCount);
+        QCOMPARE(w->txtCount->text(), QStringLiteral("0"));
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+    }
+
+    void typedCountKeepsTheNumberInTheTables_data() {
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("min");
+        QTest::newRow("zero") << "0" << 1;
+        QTest::newRow("negative") << "-4" << 1;
+        QTest::newRow("within") << "12" << 12;
+        QTest::newRow("above_tables") << "100" << 60;
+        QTest::newRow("not_a_number") << "abc" << 1;
+    }
+    void typedCountKeepsTheNumberInTheTables() {
+        QFETCH(QString, count);
+        QFETCH(int, min);
+        Type(w->txtCount, count);
+        QCOMPARE(w->vsrNumber->Min(), min);
+        QCOMPARE(w->vsrNumber->Max(), 1);
+        for (int k = 0; k < 70; ++k)
+            Up(w->vsrNumber);
+        QCOMPARE(w->txtNumber->text(), QString::number(min));
+        QVERIFY(messenger->errors.isEmpty());
+        // Typing a count does not move the count spinner.
+        QCOMPARE(w->vsrCount->Value(), 1);
+    }
+
+    void typingANumberShowsThatOpening() {
+        Type(w->txtCount, "3");
+        order->SetOpeningWidth(5, 500);
+        order->SetOpeningSideGap(5, -3);
+        Type(w->txtNumber, "5");
+        QCOMPARE(w->txtWidth->text(), QStringLiteral("500"));
+        QCOMPARE(w->txtZLeft->text(), QStringLiteral("-3"));
+        QCOMPARE(w->vsrNumber->Value(), 1);
+        QCOMPARE(order->OpeningAt(5).Width, 500);
+    }
+
+    void everyKeystrokeStores() {
+        order->GrilleAt(1).B = 42;
+        Type(w->txtWidth, "1200");
+        QCOMPARE(order->OpeningAt(1).Width, 1200);
+        QCOMPARE(order->GrilleAt(1).B, 42);
+        Type(w->txtZTop, "-5");
+        QCOMPARE(order->OpeningAt(1).TopGap, -5);
+        Type(w->txtZDown, "2.5");
+        QCOMPARE(order->OpeningAt(1).BottomGap, 2);
+        Type(w->txtZLeft, "12a");
+        QCOMPARE(order->OpeningAt(1).SideGap, 12);
+        Type(w->txtHeight, "");
+        QCOMPARE(order->OpeningAt(1).Height, 0);
+        Type(w->txtQuadro, "16");
+        QCOMPARE(order->Quadro, 16);
+        QVERIFY(messenger->errors.isEmpty());
+    }
+
+    void runTimeErrorsAreReportedAndKeepTheText_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("width_overflow") << "txtWidth" << "123456";
+        QTest::newRow("count_overflow") << "txtCount" << "99999";
+        QTest::newRow("number_outside_tables") << "txtNumber" << "61";
+        QTest::newRow("number_zero") << "txtNumber" << "0";
+        QTest::newRow("quadro_overflow") << "txtQuadro" << "1e9";
+    }
+    void runTimeErrorsAreReportedAndKeepTheText() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        enterOpening(1, 1000, 1500, 10);
+        const model::Opening before = order->OpeningAt(1);
+        messenger->clear();
+        auto* edit = w->findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        Type(edit, text);
+        QVERIFY(!messenger->errors.isEmpty());
+        QCOMPARE(edit->text(), text);
+        const model::Opening expected =
+            box == "txtWidth" ? model::Opening{12345, 1500, 10, 10, 10} : before;
+        QVERIFY(order->OpeningAt(1) == expected);
+        QCOMPARE(order->Quadro, box == "txtQuadro" ? model::int16{1} : model::int16{14});
+    }
+
+    void widthOutsideTheTablesStoresNothing() {
+        Type(w->txtNumber, "61");
+        messenger->clear();
+        const model::Order before = *order;
+        Type(w->txtWidth, "5");
+        QCOMPARE(messenger->errors.size(), 1);
+        for (int i = 1; i <= 60; ++i)
+            QVERIFY(order->OpeningAt(i) == before.OpeningAt(i));
+    }
+
+    void applyToAllWritesTheCountedOpenings() {
+        enterOpening(4, 444, 444, 4);
+        Type(w->txtCount, "3");
+        enterOpening(2, 1000, 1500, 10);
+        Type(w->txtQuadro, "20");
+        QTest::mouseClick(w->cmdToAll, Qt::LeftButton);
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(order->OpeningAt(i) == (model::Opening{1000, 1500, 10, 10, 10}));
+        QVERIFY(order->OpeningAt(4) == (model::Opening{444, 444, 4, 4, 4}));
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("2"));
+        QVERIFY(order->GrilleAt(1) == model::Grille{});
+    }
+
+    void applyToAllBeyondTheTablesStopsAtSixty() {
+        Type(w->txtCount, "61");
+        Type(w->txtWidth, "900");
+        QTest::mouseClick(w->cmdToAll, Qt::LeftButton);
+        QCOMPARE(order->OpeningAt(60).Width, 900);
+        QCOMPARE(messenger->errors.size(), 1);
+    }
+
+    void calculation_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("sized");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("none") << 0 << 0 << false;
+        QTest::newRow("three") << 3 << 3 << false;
+        QTest::newRow("sixty") << 60 << 60 << false;
+        QTest::newRow("sixty_one") << 61 << 60 << true;
+    }
+    void calculation() {
+        QFETCH(int, count);
+        QFETCH(int, sized);
+        QFETCH(bool, fails);
+        for (int i = 1; i <= 60; ++i) {
+            order->SetOpeningWidth(static_cast<model::int16>(i), 1000);
+            order->SetOpeningHeight(static_cast<model::int16>(i), 1500);
+        }
+        order->GrilleAt(3).DoubleBelt = model::True16;
+        order->GrilleCount = 7;
+        Type(w->txtCount, QString::number(count));
+        messenger->clear();
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+
+        for (int i = 1; i <= 60; ++i)
+            QCOMPARE(order->GrilleAt(i).B, i <= sized ? 1000 : 0);
+        QCOMPARE(order->GrilleAt(3).DoubleBelt, model::True16);
+        QCOMPARE(order->GrilleCount, fails ? 7 : count);
+        QCOMPARE(messenger->errors.size(), fails ? 1 : 0);
+        QCOMPARE(w->cmdChange->isEnabled(), !fails);
+        QCOMPARE(w->cmdCreate->isEnabled(), !fails);
+        if (!fails)
+            QCOMPARE(w->txtPWidth->text(), sized > 0 ? QStringLiteral("1000") : QStringLiteral("0"));
+    }
+
+    void calculationStopsAtAnOverflowingGrille() {
+        Type(w->txtCount, "3");
+        enterOpening(1, 1000, 1500, 0);
+        enterOpening(2, 32000, 1500, -1000); // B = 32000 + 2000 overflows
+        enterOpening(3, 1000, 1500, 0);
+        messenger->clear();
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QCOMPARE(messenger->errors.size(), 1);
+        QVERIFY(messenger->errors.first().contains(QStringLiteral("Переполнение")));
+        QCOMPARE(order->GrilleAt(1).B, 1000);
+        QVERIFY(order->GrilleAt(2) == model::Grille{});
+        QVERIFY(order->GrilleAt(3) == model::Grille{});
+        QCOMPARE(order->GrilleCount, 0);
+        QVERIFY(!w->cmdCreate->isEnabled());
+    }
+
+    void correctionOfAnOpeningWaitsForTheNextCalculation() {
+        enterOpening(1, 1000, 1500, 10);
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QCOMPARE(order->GrilleAt(1).B, 980);
+        Type(w->txtWidth, "1200");
+        QCOMPARE(order->GrilleAt(1).B, 980);
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QCOMPARE(order->GrilleAt(1).B, 1180);
+        QCOMPARE(order->GrilleAt(1).b, -5);
+    }
+};
+
+RESHETKI_UI_TEST_MAIN(OpeningPanelTest)
+#include "opening_panel_test.moc"
