@@ -91,7 +91,14 @@ FrmMain::FrmMain(model::Order& order, Messenger& messenger, QWidget* parent)
     Form_Load();
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+    // The secondary windows have no parent (they are top-level windows of
+    // their own) but refer to this window: they go first.
+    delete change_.data();
+    delete report_.data();
+    delete sux_.data();
+    delete cutting_.data();
+}
 
 void FrmMain::createOpeningPanel() {
     frmParam = MakeFrame(this, "frmParam", "Параметры проёма");
