@@ -2,9 +2,18 @@
 
 #include <QWidget>
 
-// The material window with the cut lists.
+#include <string>
+
+class QPlainTextEdit;
+
+// The material window with the cut lists. Its text is the user's to edit
+// until the next report build replaces it; closing the window only hides it.
 class FrmSux : public QWidget {
     Q_OBJECT
 public:
     FrmSux();
+
+    QPlainTextEdit* txtSux;
+
+    void SetText(const std::string& text);
 };

@@ -1,0 +1,172 @@
+#include "report_text.h"
+
+#include "model/int16.h"
+#include "model/numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace report {
+namespace {
+
+constexpr char Tab = '\t';
+
+std::string Padded(std::string magnitude, bool negative) {
+    return (negative ? "-" : " ") + magnitude;
+}
+
+std::string Trim(std::string padded) {
+    if (!padded.empty() && padded.front() == ' ')
+        padded.erase(0, 1);
+    return padded;
+}
+
+// The cells shared by the list and the table, in column order.
+template <class Text>
+std::array<std::string, 12> Cells(int i, const model::Opening& o, const model::Grille& g,
+                                  Text text) {
+    return {text(i),           text(o.Width), text(o.Height),  text(o.TopGap),
+            text(o.BottomGap), text(g.t),     text(g.n),       text(g.B),
+            text(g.H),         text(g.b),     text(o.SideGap), std::string()};
+}
+
+} // namespace
+
+std::string PaddedInteger(long long v) {
+    std::string digits = model::IntegerText(v);
+    if (v < 0)
+        return digits;
+    return " " + digits;
+}
+
+std::string PaddedReal(double v) {
+    if (std::isnan(v))
+        return " NaN";
+    if (std::isinf(v))
+        return Padded("Inf", v < 0);
+    // Negative zero is still zero and gets the blank.
+    if (v == 0)
+        return " 0";
+
+    // to_chars ignores the C locale, which Qt sets from the environment.
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(v), std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    for (char& c : text)
+        if (c == 'e')
+            c = 'E';
+    if (text.size() > 1 && text[0] == '0' && text[1] == '.')
+        text.erase(0, 1);
+    return Padded(text, v < 0);
+}
+
+std::string TrimmedInteger(long long v) {
+    return Trim(PaddedInteger(v));
+}
+std::string TrimmedReal(double v) {
+    return Trim(PaddedReal(v));
+}
+
+ListRow ListRowOf(int i, const model::Opening& opening, const model::Grille& grille) {
+    ListRow row = Cells(i, opening, grille, [](long long v) { return TrimmedInteger(v); });
+    row[11] = TrimmedReal(grille.S);
+    return row;
+}
+
+std::string TableHeader() {
+    return " N\t| Ш.П\t| В.П\t| В.З\t| Н.З\t| t\t| n\t| B\t| H\t| b\t| Б.З\t| S\r\n";
+}
+
+std::string TableSeparator() {
+    std::string line(8, '-');
+    for (int k = 0; k < 10; ++k)
+        line += "+-------";
+    line += "+-----------";
+    return line + std::string(LineEnd);
+}
+
+std::string TableRow(int i, const model::Opening& opening, const model::Grille& grille) {
+    const auto cells = Cells(i, opening, grille, [](long long v) { return PaddedInteger(v); });
+    std::string line;
+    for (std::size_t c = 0; c + 1 < cells.size(); ++c) {
+        line += cells[c];
+        line += Tab;
+        line += '|';
+    }
+    line += PaddedReal(grille.S);
+    return line + std::string(LineEnd);
+}
+
+std::string TableTotal(double totalArea) {
+    return std::string(11, Tab) + "S = " + PaddedReal(totalArea);
+}
+
+std::string MaterialBlock(int i, const model::Grille& grille) {
+    const bool doubleBelt = grille.DoubleBelt == model::True16;
+    const model::int16 barCount = model::Add(grille.n, 3);
+    const model::int16 barLength = doubleBelt ? grille.H : model::Sub(grille.H, grille.q);
+
+    std::string block = "--- Решетка №" + PaddedInteger(i) + " ---------------\r\n";
+    block += Tab;
+    block += "Длина =" + PaddedInteger(grille.B) +
+             (doubleBelt ? " мм. Количество = 4" : " мм. Количество = 2") + std::string(LineEnd);
+    block += Tab;
+    block += "Длина =" + PaddedInteger(barLength) + " мм. Количество =" + PaddedInteger(barCount) +
+             std::string(LineEnd);
+    return block;
+}
+
+std::string OrderHeading(std::string_view orderNumber) {
+    return "Заказ #" + std::string(orderNumber);
+}
+
+Report BuildReport(const model::Order& order, std::string_view orderNumber) {
+    Report report;
+    for (int i = 1; i <= order.GrilleCount; ++i) {
+        report.rows.push_back(ListRowOf(i, order.OpeningAt(i), order.GrilleAt(i)));
+        report.materials += MaterialBlock(i, order.GrilleAt(i));
+    }
+    report.heading = OrderHeading(orderNumber);
+    report.table = TableHeader() + TableSeparator();
+    double total = 0;
+    for (int i = 1; i <= order.GrilleCount; ++i) {
+        report.table += TableRow(i, order.OpeningAt(i), order.GrilleAt(i));
+        total += order.GrilleAt(i).S;
+    }
+    report.table += TableTotal(total);
+    return report;
+}
+
+namespace {
+
+// Room for a number of text lines at 30 twips per point of the font. The
+// point size is taken to four decimal places so that the product is exact.
+int RowsHeight(long long rows, double fontPoints) {
+    const long long pointsE4 = std::llround(fontPoints * 10000);
+    const long long heightE4 = std::max(0LL, rows) * 30 * pointsE4;
+    return static_cast<int>(std::lround(static_cast<float>(static_cast<double>(heightE4) / 10000)));
+}
+
+} // namespace
+
+int TableHeight(int grilleCount, double fontPoints) {
+    return RowsHeight(static_cast<long long>(grilleCount) + 4, fontPoints);
+}
+
+int MaterialsHeight(int tableHeight, int materialLines, double fontPoints) {
+    return std::max(2 * tableHeight,
+                    RowsHeight(static_cast<long long>(materialLines) + 1, fontPoints));
+}
+
+int LineCount(std::string_view text) {
+    int lines = 0;
+    for (char c : text)
+        if (c == '\n')
+            ++lines;
+    return lines;
+}
+
+} // namespace report

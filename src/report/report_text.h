@@ -1,0 +1,63 @@
+#pragma once
+
+// The texts of the report, byte for byte: number forms, the report table,
+// the cut list of each grille and the order heading. Texts are UTF-8, lines
+// end in CR LF and columns rely on tab stops every 8 character cells.
+
+#include "model/order.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace report {
+
+inline constexpr std::string_view LineEnd = "\r\n";
+
+// Padded number text: a blank before a zero or positive value, "-" before a
+// negative one. Reals get at most 15 significant digits, no trailing zeros, no
+// point when whole and no zero before the point below 1 (" .85").
+std::string PaddedInteger(long long v);
+std::string PaddedReal(double v);
+// The padded text without its leading blank ("1200", ".85", "-5").
+std::string TrimmedInteger(long long v);
+std::string TrimmedReal(double v);
+
+// The twelve cells of grille i in the list of grilles, in column order.
+using ListRow = std::array<std::string, 12>;
+ListRow ListRowOf(int i, const model::Opening& opening, const model::Grille& grille);
+
+// Lines of the report table. Header, separator and grille rows end in CR LF;
+// the total line has no line end.
+std::string TableHeader();
+std::string TableSeparator();
+std::string TableRow(int i, const model::Opening& opening, const model::Grille& grille);
+std::string TableTotal(double totalArea);
+
+// The three-line cut list of grille i. Counting the vertical bars (n + 3) and
+// their single-belt length (H - q) is 16-bit arithmetic and raises the
+// overflow error near the limits.
+std::string MaterialBlock(int i, const model::Grille& grille);
+
+// "Заказ #" followed by the order number as typed.
+std::string OrderHeading(std::string_view orderNumber);
+
+// Everything one build produces, for grilles 1..GrilleCount.
+struct Report {
+    std::vector<ListRow> rows;
+    std::string table;
+    std::string materials;
+    std::string heading;
+};
+Report BuildReport(const model::Order& order, std::string_view orderNumber);
+
+// Heights on the report page, in twips. The table box gets room for its lines
+// plus one at 30 twips per point of its font; the cut lists get twice that,
+// or more when their lines need it, so that none falls off the page.
+int TableHeight(int grilleCount, double fontPoints);
+int MaterialsHeight(int tableHeight, int materialLines, double fontPoints);
+// Number of line ends in a text.
+int LineCount(std::string_view text);
+
+} // namespace report
