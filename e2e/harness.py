@@ -266,7 +266,7 @@ class Session:
         return out.stdout.decode()
 
     def screenshot(self, window=None):
-        data = subprocess.run(["import", "-window", window or self.window, "ppm:-"],
+        data = subprocess.run(["import", "-window", window or self.window, "-depth", "8", "ppm:-"],
                               env=self.env, check=True, capture_output=True,
                               timeout=self.timeout).stdout
         return Image(data)
