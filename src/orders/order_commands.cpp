@@ -1,6 +1,133 @@
+// The order frame: "Новый", "Открыть" and "Сохранить" with the order file
+// named after the order number.
+
 #include "forms/main/frm_main.h"
 
-void FrmMain::cmdONew_Click() {}
-void FrmMain::cmdOOpen_Click() {}
-void FrmMain::cmdOSave_Click() {}
-void FrmMain::txtONumber_Change() {}
+#include "drawing/grille_picture.h"
+#include "forms/widgets/messenger.h"
+#include "forms/widgets/spinner.h"
+#include "model/errors.h"
+#include "model/numbers.h"
+#include "orders/order_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+QString Text(long long v) {
+    return QString::fromStdString(model::IntegerText(v));
+}
+
+double Parsed(const QLineEdit* box) {
+    return model::ParseNumber(box->text().toStdString());
+}
+
+// Whether a file can be created in the folder: tried rather than judged from
+// permission bits, which say nothing about read-only mounts.
+bool CanCreateFilesIn(const QString& folder) {
+    QTemporaryFile probe(folder + QStringLiteral("/.reshetki-XXXXXX"));
+    return probe.open();
+}
+
+// Keeps the opening number inside the number spinner's range: a number typed
+// outside it (or beyond the tables) gives way to the spinner's own value.
+// Then shows that opening's values from the table.
+void ShowCurrentOpening(FrmMain& w) {
+    const int top = std::max(w.vsrNumber->Min(), w.vsrNumber->Max());
+    bool inRange = false;
+    try {
+        inRange = model::ToIndex(Parsed(w.txtNumber)) <= top;
+    } catch (const model::RuntimeError&) {
+        inRange = false;
+    }
+    if (!inRange)
+        w.txtNumber->setText(Text(w.vsrNumber->Value()));
+    w.txtNumber_Change();
+}
+
+} // namespace
+
+QString FrmMain::ordersFolder() {
+    if (ordersFolder_.isEmpty()) {
+        const QString own = QCoreApplication::applicationDirPath();
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        // Without a home folder there is no per-user folder either; the own
+        // folder then stays, and a save into it reports why it failed.
+        ordersFolder_ = CanCreateFilesIn(own) || user.isEmpty() ? own : user;
+    }
+    return ordersFolder_;
+}
+
+void FrmMain::txtONumber_Change() {
+    // An empty number would name a hidden ".kxo" file.
+    const bool named = !txtONumber->text().isEmpty();
+    cmdOOpen->setEnabled(named);
+    cmdOSave->setEnabled(named);
+}
+
+void FrmMain::cmdONew_Click() {
+    order_.ClearTables();
+    SetGratingInfo(1);
+
+    // Every view shows the cleared tables; the count, the grille number, the
+    // report list and the report windows stay as they were.
+    ShowCurrentOpening(*this);
+    Picture1->Clear();
+    PrimeChangeDialog(Parsed(txtPNumber));
+}
+
+void FrmMain::cmdOSave_Click() {
+    try {
+        const QString folder = ordersFolder();
+        const std::string path =
+            orders::OrderFilePath(QFile::encodeName(folder).toStdString(),
+                                  QFile::encodeName(txtONumber->text()).toStdString());
+        // The per-user folder may not exist yet; a failure shows in the save.
+        QDir().mkpath(folder);
+        orders::WriteOrderFile(path, order_);
+    } catch (const orders::OrderFileError& e) {
+        messenger_.Error(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void FrmMain::cmdOOpen_Click() {
+    try {
+        const std::string path =
+            orders::OrderFilePath(QFile::encodeName(ordersFolder()).toStdString(),
+                                  QFile::encodeName(txtONumber->text()).toStdString());
+        orders::ReadOrderFile(path, order_);
+    } catch (const orders::OrderFileError& e) {
+        messenger_.Error(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    // The order is loaded whole. Enable its commands before the views are
+    // brought up to date, so that a view that cannot show a value does not
+    // keep them disabled.
+    cmdChange->setEnabled(true);
+    cmdCreate->setEnabled(true);
+
+    const int count = order_.GrilleCount;
+    const int top = std::clamp(count, 1, model::MaxOpenings);
+
+    // Opening panel: the count spinner drives the count box, which narrows
+    // the number spinner; the box is set as well in case the user had typed
+    // a count the spinner did not follow.
+    vsrCount->SetValueClamped(count);
+    txtCount->setText(Text(count));
+    ShowCurrentOpening(*this);
+
+    // Grille panel, drawing and dialog: the grille spinner spans 1..count and
+    // keeps the current grille inside it; then all three show that grille.
+    vsrPNumber->SetMin(top);
+    txtPNumber->setText(Text(vsrPNumber->Value()));
+    txtPNumber_Change();
+}

@@ -123,6 +123,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Runs Form_Paint (defined with the drawing).
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createOpeningPanel();
@@ -146,6 +148,17 @@ private:
     QPointer<FrmReport> report_;
     QPointer<FrmSux> sux_;
     QPointer<FrmCutting> cutting_;
+
+    // --- Orders folder (defined with the order commands) --------------------
+public:
+    // The folder of the order files: the program's own folder where it is
+    // writable, otherwise a per-user data folder; chosen once, on first use,
+    // so that saving and opening always use the same one.
+    QString ordersFolder();
+    void setOrdersFolder(const QString& folder) { ordersFolder_ = folder; }
+
+private:
+    QString ordersFolder_;
 };
 
 #include "forms/widgets/handler.h"

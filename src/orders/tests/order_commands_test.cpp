@@ -1,0 +1,394 @@
+#include "drawing/grille_picture.h"
+#include "forms/change/frm_change.h"
+#include "forms/main/frm_main.h"
+#include "forms/widgets/spinner.h"
+#include "model/numbers.h"
+#include "orders/order_file.h"
+#include "testsupport/ui_test_support.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString Text(long long v) {
+    return QString::fromStdString(model::IntegerText(v));
+}
+
+// Every record gets values of its own, so a record shown or loaded from the
+// wrong place shows.
+model::Order Numbered(int count, int base) {
+    model::Order order;
+    order.GrilleCount = static_cast<model::int16>(count);
+    for (int i = 1; i <= model::MaxOpenings; ++i) {
+        auto v = [&](int k) { return static_cast<model::int16>(base + 100 * i + k); };
+        order.OpeningAt(i) = {v(1), v(2), v(3), v(4), v(5)};
+        order.GrilleAt(i) = {v(6), v(7), v(8), v(9), v(10), v(11), v(12), base + i + 0.5};
+    }
+    return order;
+}
+
+bool SameTables(const model::Order& a, const model::Order& b) {
+    if (a.GrilleCount != b.GrilleCount)
+        return false;
+    for (int i = 1; i <= model::MaxOpenings; ++i)
+        if (!(a.OpeningAt(i) == b.OpeningAt(i)) || !(a.GrilleAt(i) == b.GrilleAt(i)))
+            return false;
+    return true;
+}
+
+QByteArray Image(const model::Order& order) {
+    const auto bytes = orders::EncodeOrder(order);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// One main window on its own order, saving into a folder of its own.
+struct Program {
+    Program() : window(order, messenger) {
+        window.setOrdersFolder(folder.path());
+        window.txtONumber->setText(QStringLiteral("12"));
+    }
+    QString File(const QString& name) const { return folder.filePath(name); }
+    QStringList Names() const {
+        return QDir(folder.path())
+            .entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    // Types one opening into the opening panel.
+    void Enter(int number, const QStringList& values) {
+        window.vsrNumber->SetValue(number);
+        QLineEdit* boxes[] = {window.txtWidth, window.txtHeight, window.txtZTop, window.txtZDown,
+                              window.txtZLeft};
+        for (int k = 0; k < 5; ++k)
+            boxes[k]->setText(values[k]);
+    }
+    void Browse(int grille) {
+        window.vsrPNumber->SetMin(60);
+        window.vsrPNumber->SetValue(grille);
+    }
+
+    QTemporaryDir folder;
+    model::Order order;
+    RecordingMessenger messenger;
+    FrmMain window;
+};
+
+} // namespace
+
+class OrderCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void orderNumberEnablesOpenAndSave_data();
+    void orderNumberEnablesOpenAndSave();
+    void newOrderClearsTablesAndViews();
+    void saveWritesTheOrderFile();
+    void saveNewOpenRestoresTheOrder();
+    void openShowsTheLoadedOrder_data();
+    void openShowsTheLoadedOrder();
+    void openKeepsRecordsAboveTheCount();
+    void refusedFileChangesNothing_data();
+    void refusedFileChangesNothing();
+    void refusedOrderNumberTouchesNoFile_data();
+    void refusedOrderNumberTouchesNoFile();
+    void failedSaveNamesTheFile();
+    void ordersFolderIsTheProgramFolder();
+};
+
+void OrderCommandsTest::orderNumberEnablesOpenAndSave_data() {
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("never typed") << QStringList{} << false;
+    QTest::newRow("digits") << QStringList{"1", "12"} << true;
+    QTest::newRow("blank") << QStringList{" "} << true;
+    QTest::newRow("emptied again") << QStringList{"7", ""} << false;
+}
+
+void OrderCommandsTest::orderNumberEnablesOpenAndSave() {
+    QFETCH(QStringList, typed);
+    QFETCH(bool, enabled);
+    model::Order order;
+    RecordingMessenger messenger;
+    FrmMain window(order, messenger);
+    QVERIFY(!window.cmdOOpen->isEnabled());
+    QVERIFY(!window.cmdOSave->isEnabled());
+    for (const QString& text : typed)
+        window.txtONumber->setText(text);
+    QCOMPARE(window.cmdOOpen->isEnabled(), enabled);
+    QCOMPARE(window.cmdOSave->isEnabled(), enabled);
+    QVERIFY(messenger.errors.isEmpty());
+}
+
+void OrderCommandsTest::newOrderClearsTablesAndViews() {
+    Program p;
+    p.window.vsrCount->SetValue(5);
+    p.window.cmdToAll->click();
+    p.Enter(2, {"1600", "1500", "20", "30", "10"});
+    p.window.cmdOK->click();
+    p.Browse(2);
+    p.order.GrilleAt(2).DoubleBelt = model::True16;
+    p.window.changeDialog();
+    QVERIFY(!p.window.Picture1->Bars().empty());
+    QVERIFY(p.window.txtPWidth->text() != QStringLiteral("0"));
+
+    p.window.cmdONew->click();
+
+    for (int i = 1; i <= model::MaxOpenings; ++i) {
+        QCOMPARE(p.order.OpeningAt(i), model::Opening{});
+        QCOMPARE(p.order.GrilleAt(i), model::Grille{});
+    }
+    QCOMPARE(p.order.GrilleCount, model::int16{5});
+    QCOMPARE(p.order.Quadro, model::int16{14});
+    for (QLineEdit* box :
+         {p.window.txtPWidth, p.window.txtPHeight, p.window.txtPStep, p.window.txtPStepCount,
+          p.window.txtPAdd, p.window.txtWidth, p.window.txtHeight, p.window.txtZTop,
+          p.window.txtZDown, p.window.txtZLeft})
+        QCOMPARE(box->text(), QStringLiteral("0"));
+    QCOMPARE(p.window.txtCount->text(), QStringLiteral("5"));
+    QCOMPARE(p.window.txtNumber->text(), QStringLiteral("2"));
+    QCOMPARE(p.window.txtPNumber->text(), QStringLiteral("2"));
+    QVERIFY(p.window.Picture1->Bars().empty());
+    QCOMPARE(p.window.changeDialog().txtNewStep->text(), QStringLiteral("0"));
+    QCOMPARE(p.window.changeDialog().txtNewZLeft->text(), QStringLiteral("0"));
+    QVERIFY(p.messenger.errors.isEmpty());
+}
+
+void OrderCommandsTest::saveWritesTheOrderFile() {
+    Program p;
+    p.window.vsrCount->SetValue(2);
+    p.Enter(1, {"1020", "1550", "20", "30", "10"});
+    p.Enter(2, {"800", "1200", "0", "0", "5"});
+    p.window.cmdOK->click();
+    p.window.txtONumber->setText(QStringLiteral("007"));
+    // A longer file of another order under the same name is replaced whole.
+    WriteFile(p.File(QStringLiteral("007.kxo")), Image(Numbered(10, 0)));
+
+    p.window.cmdOSave->click();
+
+    QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
+    const QByteArray bytes = ReadFile(p.File(QStringLiteral("007.kxo")));
+    QCOMPARE(bytes.size(), 66);
+    QCOMPARE(bytes, Image(p.order));
+    QCOMPARE(bytes.left(12).toHex(' '), QByteArray("02 00 fc 03 0e 06 14 00 1e 00 0a 00"));
+    QCOMPARE(p.Names(), QStringList{QStringLiteral("007.kxo")});
+}
+
+void OrderCommandsTest::saveNewOpenRestoresTheOrder() {
+    Program p;
+    p.window.vsrCount->SetValue(3);
+    p.Enter(1, {"1020", "1550", "20", "30", "10"});
+    p.Enter(2, {"1700", "1200", "0", "0", "5"});
+    p.Enter(3, {"600", "900", "-5", "0", "40"});
+    p.window.cmdOK->click();
+    p.Browse(2);
+    p.order.GrilleAt(2).DoubleBelt = model::True16;
+    const model::Order saved = p.order;
+
+    p.window.cmdOSave->click();
+    p.window.cmdONew->click();
+    p.window.cmdOOpen->click();
+
+    QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
+    QVERIFY(SameTables(p.order, saved));
+    QCOMPARE(p.window.txtPWidth->text(), Text(saved.GrilleAt(2).B));
+    QCOMPARE(p.window.txtPAdd->text(), Text(saved.GrilleAt(2).b));
+    QCOMPARE(p.window.txtNumber->text(), QStringLiteral("3"));
+    QCOMPARE(p.window.txtWidth->text(), QStringLiteral("600"));
+    QVERIFY(!p.window.Picture1->Bars().empty());
+}
+
+void OrderCommandsTest::openShowsTheLoadedOrder_data() {
+    QTest::addColumn<int>("fileCount");
+    QTest::addColumn<int>("grilleBefore");
+    QTest::addColumn<QString>("numberTyped");
+    QTest::addColumn<int>("grilleShown");
+    QTest::addColumn<int>("openingShown");
+    QTest::newRow("grille 2 of 3") << 3 << 2 << "2" << 2 << 2;
+    QTest::newRow("grille 5 beyond 2") << 2 << 5 << "1" << 2 << 1;
+    QTest::newRow("opening typed beyond count") << 3 << 1 << "7" << 1 << 1;
+    QTest::newRow("opening not a number") << 3 << 1 << "abc" << 1 << 1;
+    QTest::newRow("full order") << 60 << 60 << "60" << 60 << 60;
+    QTest::newRow("empty order") << 0 << 4 << "3" << 1 << 1;
+}
+
+void OrderCommandsTest::openShowsTheLoadedOrder() {
+    QFETCH(int, fileCount);
+    QFETCH(int, grilleBefore);
+    QFETCH(QString, numberTyped);
+    QFETCH(int, grilleShown);
+    QFETCH(int, openingShown);
+    Program p;
+    const model::Order file = Numbered(fileCount, 1000);
+    WriteFile(p.File(QStringLiteral("12.kxo")), Image(file));
+    p.window.vsrCount->SetValue(60);
+    p.window.vsrNumber->SetValue(1);
+    p.window.txtNumber->setText(numberTyped);
+    p.Browse(grilleBefore);
+    p.messenger.clear(); // "abc" as the opening number has been reported
+
+    p.window.cmdOOpen->click();
+
+    QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
+    QCOMPARE(int{p.order.GrilleCount}, fileCount);
+    QVERIFY(p.window.cmdChange->isEnabled());
+    QVERIFY(p.window.cmdCreate->isEnabled());
+    // Opening panel.
+    QCOMPARE(p.window.txtCount->text(), Text(fileCount));
+    QCOMPARE(p.window.vsrCount->Value(), fileCount);
+    QCOMPARE(p.window.txtNumber->text(), Text(openingShown));
+    const model::Opening& o = p.order.OpeningAt(openingShown);
+    QCOMPARE(p.window.txtWidth->text(), Text(o.Width));
+    QCOMPARE(p.window.txtZLeft->text(), Text(o.SideGap));
+    // Grille panel, spinner and dialog.
+    QCOMPARE(p.window.vsrPNumber->Min(), std::max(fileCount, 1));
+    QCOMPARE(p.window.vsrPNumber->Max(), 1);
+    QCOMPARE(p.window.txtPNumber->text(), Text(grilleShown));
+    const model::Grille& g = p.order.GrilleAt(grilleShown);
+    QCOMPARE(p.window.txtPWidth->text(), Text(g.B));
+    QCOMPARE(p.window.txtPStepCount->text(), Text(g.n));
+    QCOMPARE(p.window.changeDialog().txtNewStep->text(), Text(g.t));
+    QCOMPARE(p.window.changeDialog().txtNewZLeft->text(),
+             Text(p.order.OpeningAt(grilleShown).SideGap));
+    QVERIFY(!p.window.changeDialog().isVisible());
+    // Showing changed no record: the file's records, and zeros above them.
+    model::Order expected;
+    expected.GrilleCount = static_cast<model::int16>(fileCount);
+    for (int i = 1; i <= fileCount; ++i) {
+        expected.OpeningAt(i) = file.OpeningAt(i);
+        expected.GrilleAt(i) = file.GrilleAt(i);
+    }
+    QVERIFY(SameTables(p.order, expected));
+}
+
+void OrderCommandsTest::openKeepsRecordsAboveTheCount() {
+    Program p;
+    WriteFile(p.File(QStringLiteral("12.kxo")), Image(Numbered(3, 5000)));
+    p.order = Numbered(10, 0);
+    const model::Order before = p.order;
+
+    p.window.cmdOOpen->click();
+    p.window.cmdOOpen->click();
+
+    QCOMPARE(p.order.GrilleCount, model::int16{3});
+    for (int i = 1; i <= 3; ++i)
+        QCOMPARE(p.order.GrilleAt(i), Numbered(3, 5000).GrilleAt(i));
+    for (int i = 4; i <= model::MaxOpenings; ++i) {
+        QCOMPARE(p.order.OpeningAt(i), before.OpeningAt(i));
+        QCOMPARE(p.order.GrilleAt(i), before.GrilleAt(i));
+    }
+}
+
+void OrderCommandsTest::refusedFileChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("create");
+    QTest::addColumn<bool>("folder");
+    const QByteArray four = Image(Numbered(4, 0));
+    QTest::newRow("missing") << QByteArray() << false << false;
+    QTest::newRow("empty") << QByteArray() << true << false;
+    QTest::newRow("short") << four.left(four.size() - 1) << true << false;
+    QTest::newRow("count -1") << QByteArray::fromHex("ffff") + four.mid(2) << true << false;
+    QTest::newRow("count 61") << QByteArray::fromHex("3d00") + QByteArray(2000, '\0') << true
+                              << false;
+    QTest::newRow("folder") << QByteArray() << false << true;
+}
+
+void OrderCommandsTest::refusedFileChangesNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, create);
+    QFETCH(bool, folder);
+    Program p;
+    const QString path = p.File(QStringLiteral("12.kxo"));
+    if (create)
+        WriteFile(path, bytes);
+    if (folder)
+        QVERIFY(QDir(p.folder.path()).mkdir(QStringLiteral("12.kxo")));
+    p.order = Numbered(10, 0);
+    p.window.txtCount->setText(QStringLiteral("4"));
+    const QStringList names = p.Names();
+
+    p.window.cmdOOpen->click();
+
+    QCOMPARE(p.messenger.errors.size(), 1);
+    QVERIFY2(p.messenger.errors[0].contains(path), qPrintable(p.messenger.errors[0]));
+    QVERIFY(SameTables(p.order, Numbered(10, 0)));
+    QCOMPARE(p.Names(), names);
+    if (create)
+        QCOMPARE(ReadFile(path), bytes);
+    QCOMPARE(p.window.txtCount->text(), QStringLiteral("4"));
+    QVERIFY(!p.window.cmdChange->isEnabled());
+    QVERIFY(!p.window.cmdCreate->isEnabled());
+}
+
+void OrderCommandsTest::refusedOrderNumberTouchesNoFile_data() {
+    QTest::addColumn<QString>("number");
+    QTest::newRow("slash") << "a/b";
+    QTest::newRow("up") << "../12";
+    QTest::newRow("dot dot") << "..";
+    QTest::newRow("backslash") << "a\\b";
+    QTest::newRow("colon") << "12:3";
+    QTest::newRow("tab") << "1\t2";
+    QTest::newRow("line feed") << "12\n";
+}
+
+void OrderCommandsTest::refusedOrderNumberTouchesNoFile() {
+    QFETCH(QString, number);
+    Program p;
+    // A file that a separator would reach if it were let through.
+    QVERIFY(QDir(p.folder.path()).mkdir(QStringLiteral("a")));
+    WriteFile(p.File(QStringLiteral("a/b.kxo")), Image(Numbered(2, 0)));
+    p.order = Numbered(10, 0);
+    p.window.txtONumber->setText(number);
+    const QStringList names = p.Names();
+
+    p.window.cmdOSave->click();
+    p.window.cmdOOpen->click();
+
+    QCOMPARE(p.messenger.errors.size(), 2);
+    QVERIFY(SameTables(p.order, Numbered(10, 0)));
+    QCOMPARE(p.Names(), names);
+    QCOMPARE(QDir(p.File(QStringLiteral("a"))).entryList(QDir::Files),
+             QStringList{QStringLiteral("b.kxo")});
+    QCOMPARE(ReadFile(p.File(QStringLiteral("a/b.kxo"))), Image(Numbered(2, 0)));
+    QVERIFY(!p.window.cmdChange->isEnabled());
+}
+
+void OrderCommandsTest::failedSaveNamesTheFile() {
+    Program p;
+    // A folder that cannot exist: a plain file stands where it would go.
+    WriteFile(p.File(QStringLiteral("plain")), QByteArray("x"));
+    p.window.setOrdersFolder(p.File(QStringLiteral("plain/orders")));
+    p.window.cmdOSave->click();
+    QCOMPARE(p.messenger.errors.size(), 1);
+    QVERIFY2(p.messenger.errors[0].contains(p.File(QStringLiteral("plain/orders/12.kxo"))),
+             qPrintable(p.messenger.errors[0]));
+    QCOMPARE(ReadFile(p.File(QStringLiteral("plain"))), QByteArray("x"));
+}
+
+void OrderCommandsTest::ordersFolderIsTheProgramFolder() {
+    // The test program's folder is writable, so it is the orders folder.
+    model::Order order;
+    RecordingMessenger messenger;
+    FrmMain window(order, messenger);
+    QCOMPARE(window.ordersFolder(), QCoreApplication::applicationDirPath());
+    QCOMPARE(QDir(QCoreApplication::applicationDirPath())
+                 .entryList({QStringLiteral(".reshetki-*")}, QDir::Hidden | QDir::Files),
+             QStringList{});
+}
+
+RESHETKI_UI_TEST_MAIN(OrderCommandsTest)
+#include "order_commands_test.moc"
