@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config
     qt6-base-dev libgl-dev
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev hyperfine
     # fonts: Cyrillic everywhere, metric faces for "Courier New" and "Arial"
     fonts-dejavu-core fonts-liberation2
     # end-to-end tests in a real X server, screenshots and PDF checks

@@ -101,6 +101,7 @@ void FrmMain::cmdCreate_Click() {
         report::MaterialsHeight(tableHeight, report::LineCount(materials), page.tableFontPoints()));
     page.SetPageHeight(page.materialsTop() + page.materialsHeight() + report::BoxGap);
     cmdShow->setEnabled(true);
+    cmdOptimize->setEnabled(true);
 }
 
 void FrmMain::cmdShow_Click() {

@@ -1,0 +1,197 @@
+#include "packing.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+#include <random>
+#include <set>
+
+namespace cutting::detail {
+
+long long Instance::totalSize() const {
+    long long total = 0;
+    for (int i = 0; i < types(); ++i)
+        total +=
+            static_cast<long long>(size[static_cast<size_t>(i)]) * demand[static_cast<size_t>(i)];
+    return total;
+}
+
+int Instance::pieces() const {
+    return std::accumulate(demand.begin(), demand.end(), 0);
+}
+
+long long BarFill(const Instance& in, const Bar& bar) {
+    long long fill = 0;
+    for (size_t i = 0; i < bar.size(); ++i)
+        fill += static_cast<long long>(in.size[i]) * bar[i];
+    return fill;
+}
+
+bool IsValidPacking(const Instance& in, const Packing& packing) {
+    std::vector<int> used(in.size.size(), 0);
+    for (const Bar& bar : packing) {
+        if (bar.size() != in.size.size() || BarFill(in, bar) > in.capacity)
+            return false;
+        for (size_t i = 0; i < bar.size(); ++i)
+            used[i] += bar[i];
+    }
+    return used == in.demand;
+}
+
+int BoundBySize(const Instance& in) {
+    const long long total = in.totalSize();
+    return static_cast<int>((total + in.capacity - 1) / in.capacity);
+}
+
+int BoundMartelloToth(const Instance& in) {
+    // For a threshold k, pieces longer than C - k share a bar with no piece of
+    // at least k; pieces longer than C / 2 need a bar each, and the pieces of
+    // at least k up to C / 2 can only use what those bars leave free, or new bars.
+    const long long c = in.capacity;
+    std::vector<long long> thresholds{0};
+    for (int s : in.size)
+        if (2LL * s <= c)
+            thresholds.push_back(s);
+    int best = 0;
+    for (long long k : thresholds) {
+        long long n1 = 0, n2 = 0, s2 = 0, s3 = 0;
+        for (size_t i = 0; i < in.size.size(); ++i) {
+            const long long s = in.size[i];
+            const long long d = in.demand[i];
+            if (s > c - k)
+                n1 += d;
+            else if (2 * s > c)
+                n2 += d, s2 += s * d;
+            else if (s >= k)
+                s3 += s * d;
+        }
+        const long long free = n2 * c - s2;
+        const long long extra = s3 > free ? (s3 - free + c - 1) / c : 0;
+        best = std::max(best, static_cast<int>(n1 + n2 + extra));
+    }
+    return best;
+}
+
+namespace {
+
+// Puts the pieces, longest first, into the bar chosen by `pick` among those
+// with room, or into a new bar.
+template <class Pick> Packing FitDecreasing(const Instance& in, Pick pick) {
+    Packing bars;
+    std::multiset<std::pair<int, size_t>> free; // (room left, bar)
+    for (size_t i = 0; i < in.size.size(); ++i) {
+        for (int copy = 0; copy < in.demand[i]; ++copy) {
+            auto it = pick(free, in.size[i]);
+            size_t bar;
+            int room;
+            if (it == free.end()) {
+                bar = bars.size();
+                bars.emplace_back(in.size.size(), 0);
+                room = in.capacity;
+            } else {
+                bar = it->second;
+                room = it->first;
+                free.erase(it);
+            }
+            ++bars[bar][i];
+            free.emplace(room - in.size[i], bar);
+        }
+    }
+    return bars;
+}
+
+} // namespace
+
+Packing FirstFitDecreasing(const Instance& in) {
+    // First fit opens bars in order; with a set ordered by room we emulate it
+    // by scanning for the lowest bar number that fits.
+    Packing bars;
+    std::vector<int> room;
+    for (size_t i = 0; i < in.size.size(); ++i) {
+        size_t from = 0;
+        for (int copy = 0; copy < in.demand[i]; ++copy) {
+            size_t b = from;
+            while (b < room.size() && room[b] < in.size[i])
+                ++b;
+            if (b == room.size()) {
+                room.push_back(in.capacity);
+                bars.emplace_back(in.size.size(), 0);
+            }
+            room[b] -= in.size[i];
+            ++bars[b][i];
+            from = b; // bars before it had no room for this size either
+        }
+    }
+    return bars;
+}
+
+Packing BestFitDecreasing(const Instance& in) {
+    return FitDecreasing(in, [](std::multiset<std::pair<int, size_t>>& free, int size) {
+        return free.lower_bound({size, 0});
+    });
+}
+
+Packing FullestFill(const Instance& in, int rounds, unsigned seed, Clock::time_point deadline) {
+    const size_t m = in.size.size();
+    std::mt19937 rng(seed);
+    Packing best;
+    std::vector<size_t> order(m);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::vector<std::uint16_t> used;
+    std::vector<char> reach;
+    for (int round = 0; round < rounds && Clock::now() < deadline; ++round) {
+        std::vector<int> rem = in.demand;
+        Packing bars;
+        for (size_t first = 0; first < m;) {
+            if (rem[first] == 0) {
+                ++first;
+                continue;
+            }
+            Bar bar(m, 0);
+            bar[first] = 1;
+            --rem[first];
+            const int space = in.capacity - in.size[first];
+            // Bounded subset sum over what is left; the order of the sizes
+            // decides which of several equally full bars is found.
+            if (round > 0)
+                std::shuffle(order.begin(), order.end(), rng);
+            const size_t width = static_cast<size_t>(space) + 1;
+            reach.assign(width, 0);
+            reach[0] = 1;
+            used.assign(m * width, 0);
+            for (size_t j : order) {
+                if (rem[j] == 0 || in.size[j] > space)
+                    continue;
+                const size_t w = static_cast<size_t>(in.size[j]);
+                std::uint16_t* u = &used[j * width];
+                for (size_t c = w; c < width; ++c) {
+                    if (!reach[c] && reach[c - w] && u[c - w] < rem[j]) {
+                        reach[c] = 1;
+                        u[c] = static_cast<std::uint16_t>(u[c - w] + 1);
+                    }
+                }
+            }
+            size_t c = width - 1;
+            while (!reach[c])
+                --c;
+            for (auto it = order.rbegin(); it != order.rend(); ++it) {
+                const size_t j = *it;
+                const int k = used[j * width + c];
+                if (k > 0) {
+                    bar[j] += k;
+                    rem[j] -= k;
+                    c -= static_cast<size_t>(k) * static_cast<size_t>(in.size[j]);
+                }
+            }
+            bars.push_back(std::move(bar));
+            if (!best.empty() && bars.size() >= best.size())
+                break;
+        }
+        const bool complete = std::all_of(rem.begin(), rem.end(), [](int r) { return r == 0; });
+        if (complete && (best.empty() || bars.size() < best.size()))
+            best = std::move(bars);
+    }
+    return best;
+}
+
+} // namespace cutting::detail

@@ -1,0 +1,320 @@
+#include "packing.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <unordered_set>
+
+namespace cutting::detail {
+
+namespace {
+
+// 1, 1, 2, 1, 1, 2, 4, 1, 1, 2, 1, 1, 2, 4, 8, ...
+long long Luby(int i) {
+    for (int k = 1;; ++k) {
+        const int whole = (1 << k) - 1;
+        if (i == whole)
+            return 1LL << (k - 1);
+        if (i < whole)
+            return Luby(i - (1 << (k - 1)) + 1);
+    }
+}
+
+// Depth-first bar completion: each bar is built around the longest piece
+// left, only bars that no remaining piece still fits into are closed, and the
+// free length of all closed bars together may not exceed the slack of the
+// target. Remainders that are known to fail are remembered.
+class BarCompletion {
+public:
+    BarCompletion(const Instance& in, Clock::time_point deadline, bool repair)
+        : in_(in), m_(in.size.size()), deadline_(deadline), rem_(in.demand), suffix_(m_ + 1, 0),
+          repair_(repair) {
+        remSize_ = in.totalSize();
+    }
+
+    // Restarts with a growing budget of steps and, after the first, a random
+    // order of the first piece added to each bar: a search that went wrong
+    // early rarely recovers by backtracking, a fresh start often does.
+    Packing run(int bars, bool& exhausted) {
+        Packing result;
+        exhausted = false;
+        for (int restart = 1; result.empty(); ++restart) {
+            timedOut_ = false;
+            nodeLimit_ = nodes_ + 4000 * Luby(restart);
+            if (solve(bars)) {
+                result = packing_;
+                exhausted = true;
+            } else if (!timedOut_) {
+                exhausted = true;
+                break;
+            } else if (Clock::now() > deadline_) {
+                break;
+            } else if (repair_) {
+                result = Repair(bars);
+                if (!result.empty())
+                    exhausted = true;
+            }
+            shuffle_ = true;
+        }
+        return result;
+    }
+
+private:
+    // The deepest partial packing seen is usually only a few bars short.
+    // Rather than backtracking, take a few of its bars apart and pack their
+    // pieces together with the ones left over into as many bars plus the
+    // missing ones; a small search settles each such attempt quickly.
+    Packing Repair(int bars) {
+        if (deepest_.empty())
+            return {};
+        Bar left = in_.demand;
+        for (const Bar& bar : deepest_)
+            for (size_t i = 0; i < m_; ++i)
+                left[i] -= bar[i];
+        const int missing = bars - static_cast<int>(deepest_.size());
+        for (int attempt = 0; attempt < Attempts && Clock::now() < deadline_; ++attempt) {
+            const int opened =
+                std::min(static_cast<int>(deepest_.size()),
+                         std::uniform_int_distribution<int>(RepairLo, RepairHi)(rng_));
+            std::vector<size_t> chosen(deepest_.size());
+            for (size_t b = 0; b < chosen.size(); ++b)
+                chosen[b] = b;
+            std::shuffle(chosen.begin(), chosen.end(), rng_);
+            chosen.resize(static_cast<size_t>(opened));
+            Bar pool = left;
+            for (size_t b : chosen)
+                for (size_t i = 0; i < m_; ++i)
+                    pool[i] += deepest_[b][i];
+            Instance part;
+            part.capacity = in_.capacity;
+            std::vector<size_t> type;
+            for (size_t i = 0; i < m_; ++i)
+                if (pool[i] > 0) {
+                    part.size.push_back(in_.size[i]);
+                    part.demand.push_back(pool[i]);
+                    type.push_back(i);
+                }
+            BarCompletion small(part, std::min(deadline_, Clock::now() + Budget), false);
+            small.nodeLimit_ = RepairSteps;
+            small.shuffle_ = true;
+            if (!small.solve(opened + missing))
+                continue;
+            Packing result;
+            for (size_t b = 0; b < deepest_.size(); ++b)
+                if (std::find(chosen.begin(), chosen.end(), b) == chosen.end())
+                    result.push_back(deepest_[b]);
+            for (const Bar& bar : small.packing_) {
+                Bar full(m_, 0);
+                for (size_t k = 0; k < type.size(); ++k)
+                    full[type[k]] = bar[k];
+                result.push_back(std::move(full));
+            }
+            return result;
+        }
+        return {};
+    }
+
+    // Found by trial on triplet instances: a dozen bars opened at a time, a
+    // small step budget each, many attempts.
+    static constexpr int RepairLo = 8;
+    static constexpr int RepairHi = 16;
+    static constexpr int Attempts = 40;
+    static constexpr long long RepairSteps = 5000;
+    static constexpr auto Budget = std::chrono::milliseconds(20);
+
+    bool solve(int bars) {
+        if (packing_.size() > deepest_.size())
+            deepest_ = packing_;
+        if (remSize_ == 0)
+            return true;
+        if (bars == 0 || timedOut_)
+            return false;
+        const long long slack = static_cast<long long>(bars) * in_.capacity - remSize_;
+        if (slack < 0)
+            return false;
+        const std::uint64_t key = stateKey(bars);
+        if (failed_.count(key) != 0)
+            return false;
+        for (size_t j = m_; j-- > 0;)
+            suffix_[j] = suffix_[j + 1] + static_cast<long long>(in_.size[j]) * rem_[j];
+        Level level{slack, std::vector<long long>(suffix_), 0};
+        size_t last = m_;
+        while (rem_[--last] == 0) {
+        }
+        level.smallest = in_.size[last];
+        size_t centre = 0;
+        while (rem_[centre] == 0)
+            ++centre;
+        if (slack < level.smallest) {
+            // Nearly every bar must be full: build the next bar around the
+            // piece that has the fewest ways to fill one, and give up at once
+            // when some piece has none.
+            long long fewest = -1;
+            std::vector<size_t> cand;
+            for (size_t t = 0; t < m_; ++t)
+                if (rem_[t] > 0)
+                    cand.push_back(t);
+            // The longest and the shortest pieces are the hard ones to place;
+            // weighing every size costs more than it saves.
+            if (cand.size() > 2 * Candidates)
+                cand.erase(cand.begin() + Candidates, cand.end() - Candidates);
+            for (size_t t : cand) {
+                take(t);
+                long long budget = 20000;
+                const long long ways =
+                    count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
+                put(t);
+                if (ways == 0) {
+                    failed_.insert(key);
+                    return false;
+                }
+                if (fewest < 0 || ways < fewest)
+                    fewest = ways, centre = t;
+                if (fewest == 1)
+                    break;
+            }
+        }
+        Bar bar(m_, 0);
+        bar[centre] = 1;
+        take(centre);
+        const bool ok = extend(bar, 0, in_.capacity - in_.size[centre], bars, level);
+        put(centre);
+        if (!ok && !timedOut_)
+            failed_.insert(key);
+        return ok;
+    }
+
+    static constexpr std::ptrdiff_t Candidates = 16;
+
+    struct Level {
+        long long slack;
+        std::vector<long long> suffix; // sizes of the pieces left from a size on
+        int smallest;                  // shortest piece left
+    };
+
+    // First size not longer than `length`, searching from `from`.
+    size_t FirstAtMost(size_t from, long long length) const {
+        size_t lo = from, hi = m_;
+        while (lo < hi) {
+            const size_t mid = (lo + hi) / 2;
+            if (in_.size[mid] <= length)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    }
+
+    // The next size from `t` on worth adding to a bar with `space` left: it
+    // either leaves the bar within the slack or leaves room for another piece.
+    size_t NextCandidate(size_t t, int space, const Level& level) const {
+        t = std::max(t, FirstAtMost(t, space));
+        if (t < m_ && space - in_.size[t] > level.slack && space - in_.size[t] < level.smallest)
+            t = FirstAtMost(t, space - level.smallest);
+        return t;
+    }
+
+    // How many bars around a piece already taken could be closed within the
+    // slack, counting no further than `cap`; gives up (answering `cap`) when
+    // the budget of steps runs out.
+    long long count(size_t from, int space, const Level& level, long long cap, long long& budget) {
+        if (--budget < 0)
+            return cap;
+        long long ways = space <= level.slack ? 1 : 0;
+        for (size_t t = NextCandidate(from, space, level); t < m_ && ways < cap;
+             t = NextCandidate(t + 1, space, level)) {
+            if (rem_[t] == 0)
+                continue;
+            take(t);
+            ways += count(t, space - in_.size[t], level, cap - ways, budget);
+            put(t);
+        }
+        return std::min(ways, cap);
+    }
+
+    bool extend(Bar& bar, size_t from, int space, int bars, const Level& level) {
+        if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && Clock::now() > deadline_))
+            timedOut_ = true;
+        if (timedOut_)
+            return false;
+        // Even every piece still available from here on cannot fill the bar
+        // closely enough.
+        if (space - level.suffix[from] > level.slack)
+            return false;
+        std::vector<size_t> order;
+        for (size_t t = NextCandidate(from, space, level); t < m_;
+             t = NextCandidate(t + 1, space, level))
+            if (rem_[t] > 0)
+                order.push_back(t);
+        if (shuffle_ && from == 0)
+            std::shuffle(order.begin(), order.end(), rng_);
+        for (size_t t : order) {
+            ++bar[t];
+            take(t);
+            const bool ok = extend(bar, t, space - in_.size[t], bars, level);
+            put(t);
+            --bar[t];
+            if (ok)
+                return true;
+            if (timedOut_)
+                return false;
+        }
+        // A bar that still has room for a remaining piece is never better than
+        // the same bar with that piece in it.
+        if (space > level.slack)
+            return false;
+        for (size_t t = FirstAtMost(0, space); t < m_; ++t)
+            if (rem_[t] > 0)
+                return false;
+        packing_.push_back(bar);
+        if (solve(bars - 1))
+            return true;
+        packing_.pop_back();
+        return false;
+    }
+
+    void take(size_t t) {
+        --rem_[t];
+        remSize_ -= in_.size[t];
+    }
+    void put(size_t t) {
+        ++rem_[t];
+        remSize_ += in_.size[t];
+    }
+
+    std::uint64_t stateKey(int bars) const {
+        constexpr std::uint64_t Prime = 1099511628211u;
+        std::uint64_t h = 1469598103934665603u;
+        h ^= static_cast<std::uint64_t>(bars);
+        for (int r : rem_) {
+            h ^= static_cast<std::uint64_t>(r);
+            h *= Prime;
+        }
+        return h;
+    }
+
+    const Instance& in_;
+    size_t m_;
+    Clock::time_point deadline_;
+    std::vector<int> rem_;
+    std::vector<long long> suffix_;
+    long long remSize_ = 0;
+    Packing packing_;
+    Packing deepest_;
+    bool repair_ = false;
+    std::unordered_set<std::uint64_t> failed_;
+    long long nodes_ = 0;
+    long long nodeLimit_ = 0;
+    bool shuffle_ = false;
+    std::mt19937 rng_{12345u};
+    bool timedOut_ = false;
+};
+
+} // namespace
+
+Packing SearchPacking(const Instance& in, int bars, Clock::time_point deadline, bool& exhausted) {
+    BarCompletion search(in, deadline, true);
+    return search.run(bars, exhausted);
+}
+
+} // namespace cutting::detail
