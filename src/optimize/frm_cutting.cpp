@@ -132,7 +132,10 @@ FrmCutting::FrmCutting(Messenger& messenger) : QWidget(nullptr, Qt::Tool), messe
                                         QStringLiteral("Схема")});
     tblPlan->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPlan->verticalHeader()->hide();
-    tblPlan->horizontalHeader()->setStretchLastSection(true);
+    // The texts take their own width, the picture of each pattern the rest;
+    // the header keeps this up whether or not the window is shown.
+    tblPlan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblPlan->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
     Place(tblPlan, 120, 600, 11160, 5400);
 
     lblTotals = label("", 120, 6120);
@@ -211,7 +214,6 @@ void FrmCutting::showPlan() {
             tblPlan->setItem(row, c, new QTableWidgetItem(cells[c]));
         tblPlan->setCellWidget(row, 4, new BarPicture(p, stock_, kerf));
     }
-    tblPlan->resizeColumnsToContents();
     lblTotals->setText(QStringLiteral("Плетей: %1, общая длина %2 мм, отход %3 %")
                            .arg(plan_.bars)
                            .arg(plan_.boughtLength)
