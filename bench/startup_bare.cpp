@@ -3,23 +3,10 @@
 
 #include "forms/widgets/look.h"
 
+#include "quit_after_first_paint.h"
+
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
 #include <QWidget>
-
-namespace {
-
-class QuitAfterFirstPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -5,22 +5,9 @@
 #include "forms/widgets/look.h"
 #include "forms/widgets/messenger.h"
 
+#include "quit_after_first_paint.h"
+
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
-
-namespace {
-
-class QuitAfterFirstPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

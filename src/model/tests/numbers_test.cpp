@@ -1,5 +1,7 @@
 #include "model/numbers.h"
 
+#include "raised.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -9,16 +11,6 @@ using model::ErrorKind;
 using model::RuntimeError;
 
 namespace {
-
-ErrorKind KindOf(auto&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no run-time error";
-    return ErrorKind::InvalidPropertyValue;
-}
 
 struct ParseCase {
     const char* text;

@@ -1,5 +1,7 @@
 #include "model/order.h"
 
+#include "raised.h"
+
 #include <gtest/gtest.h>
 
 using model::ErrorKind;
@@ -8,14 +10,7 @@ using model::RuntimeError;
 
 namespace {
 
-bool RaisesSubscript(auto&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.kind() == ErrorKind::SubscriptOutOfRange;
-    }
-    return false;
-}
+bool RaisesSubscript(auto&& f) { return KindOf(f) == ErrorKind::SubscriptOutOfRange; }
 
 TEST(Order, StartsAllZero) {
     Order order;

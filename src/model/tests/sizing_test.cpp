@@ -1,5 +1,7 @@
 #include "model/sizing.h"
 
+#include "raised.h"
+
 #include <gtest/gtest.h>
 
 using model::ErrorKind;
@@ -26,16 +28,6 @@ void SizeAll(Order& order, int16 i) {
     model::SizeGrilleFrame(order, i);
     model::SizeGrilleSteps(order, i);
     model::SizeGrilleInserts(order, i);
-}
-
-ErrorKind KindOf(auto&& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no run-time error";
-    return ErrorKind::InvalidPropertyValue;
 }
 
 struct Example {

@@ -4,6 +4,7 @@
 #include "forms/widgets/spinner.h"
 #include "model/numbers.h"
 #include "orders/order_file.h"
+#include "numbered_order.h"
 #include "testsupport/ui_test_support.h"
 
 #include <QCoreApplication>
@@ -20,27 +21,7 @@ QString Text(long long v) {
     return QString::fromStdString(model::IntegerText(v));
 }
 
-// Every record gets values of its own, so a record shown or loaded from the
-// wrong place shows.
-model::Order Numbered(int count, int base) {
-    model::Order order;
-    order.GrilleCount = static_cast<model::int16>(count);
-    for (int i = 1; i <= model::MaxOpenings; ++i) {
-        auto v = [&](int k) { return static_cast<model::int16>(base + 100 * i + k); };
-        order.OpeningAt(i) = {v(1), v(2), v(3), v(4), v(5)};
-        order.GrilleAt(i) = {v(6), v(7), v(8), v(9), v(10), v(11), v(12), base + i + 0.5};
-    }
-    return order;
-}
 
-bool SameTables(const model::Order& a, const model::Order& b) {
-    if (a.GrilleCount != b.GrilleCount)
-        return false;
-    for (int i = 1; i <= model::MaxOpenings; ++i)
-        if (!(a.OpeningAt(i) == b.OpeningAt(i)) || !(a.GrilleAt(i) == b.GrilleAt(i)))
-            return false;
-    return true;
-}
 
 QByteArray Image(const model::Order& order) {
     const auto bytes = orders::EncodeOrder(order);

@@ -1,4 +1,5 @@
 #include "orders/order_file.h"
+#include "numbered_order.h"
 
 #include <gtest/gtest.h>
 
@@ -29,18 +30,6 @@ model::Order ExampleOrder() {
     return order;
 }
 
-// Every record gets values of its own, so a record read into the wrong
-// place or left out shows.
-model::Order Numbered(int count, int base) {
-    model::Order order;
-    order.GrilleCount = static_cast<model::int16>(count);
-    for (int i = 1; i <= model::MaxOpenings; ++i) {
-        auto v = [&](int k) { return static_cast<model::int16>(base + 100 * i + k); };
-        order.OpeningAt(i) = {v(1), v(2), v(3), v(4), v(5)};
-        order.GrilleAt(i) = {v(6), v(7), v(8), v(9), v(10), v(11), v(12), base + i + 0.25};
-    }
-    return order;
-}
 
 void ExpectSameRecords(const model::Order& a, const model::Order& b, int from, int to) {
     for (int i = from; i <= to; ++i) {
