@@ -20,10 +20,12 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            QMessageBox::critical(nullptr, QStringLiteral("Ошибка"),
-                                  QStringLiteral("Внутренняя ошибка: %1").arg(QString::fromUtf8(e.what())));
+            QMessageBox::critical(
+                nullptr, QStringLiteral("Ошибка"),
+                QStringLiteral("Внутренняя ошибка: %1").arg(QString::fromUtf8(e.what())));
         } catch (...) {
-            QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), QStringLiteral("Внутренняя ошибка."));
+            QMessageBox::critical(nullptr, QStringLiteral("Ошибка"),
+                                  QStringLiteral("Внутренняя ошибка."));
         }
         return false;
     }

@@ -17,10 +17,18 @@ inline int16 Checked(std::int32_t v) {
     return static_cast<int16>(v);
 }
 
-inline int16 Add(int16 a, int16 b) { return Checked(std::int32_t{a} + b); }
-inline int16 Sub(int16 a, int16 b) { return Checked(std::int32_t{a} - b); }
-inline int16 Mul(int16 a, int16 b) { return Checked(std::int32_t{a} * b); }
-inline int16 Neg(int16 a) { return Checked(-std::int32_t{a}); }
+inline int16 Add(int16 a, int16 b) {
+    return Checked(std::int32_t{a} + b);
+}
+inline int16 Sub(int16 a, int16 b) {
+    return Checked(std::int32_t{a} - b);
+}
+inline int16 Mul(int16 a, int16 b) {
+    return Checked(std::int32_t{a} * b);
+}
+inline int16 Neg(int16 a) {
+    return Checked(-std::int32_t{a});
+}
 
 // Integer division truncating toward zero (-200 div 164 = -1).
 inline int16 Div(int16 a, int16 b) {

@@ -9,8 +9,12 @@
 namespace model {
 namespace {
 
-bool IsIgnorable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsIgnorable(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9')
@@ -115,6 +119,8 @@ int ToIndex(double x) {
     return i;
 }
 
-std::string IntegerText(long long v) { return std::to_string(v); }
+std::string IntegerText(long long v) {
+    return std::to_string(v);
+}
 
 } // namespace model

@@ -15,6 +15,10 @@ ModalGuard::ModalGuard() {
     timer_.start();
 }
 
-ModalGuard::~ModalGuard() { timer_.stop(); }
+ModalGuard::~ModalGuard() {
+    timer_.stop();
+}
 
-void PrepareTestApplication() { ApplyProgramLook(); }
+void PrepareTestApplication() {
+    ApplyProgramLook();
+}

@@ -16,7 +16,8 @@ public:
     void Info(QWidget*, const QString& title, const QString& text) override {
         infos << title + QStringLiteral(": ") + text;
     }
-    QString SaveFileName(QWidget*, const QString&, const QString& suggested, const QString&) override {
+    QString SaveFileName(QWidget*, const QString&, const QString& suggested,
+                         const QString&) override {
         suggestions << suggested;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }

@@ -1,15 +1,15 @@
 #include "frm_main.h"
 
 #include "drawing/grille_picture.h"
+#include "forms/change/frm_change.h"
 #include "forms/widgets/click_area.h"
 #include "forms/widgets/engraved_line.h"
 #include "forms/widgets/spinner.h"
 #include "forms/widgets/twips.h"
-#include "forms/change/frm_change.h"
+#include "model/numbers.h"
 #include "optimize/frm_cutting.h"
 #include "report/frm_report.h"
 #include "report/frm_sux.h"
-#include "model/numbers.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -293,11 +293,11 @@ void FrmMain::setTabOrder() {
     // The order of the layout's tab indexes; labels and frames take no focus,
     // disabled controls are skipped by Qt until they are enabled.
     QWidget* order[] = {
-        txtCount,  vsrCount,   txtNumber, vsrNumber,     txtWidth,  txtHeight,  txtZTop,
-        txtZDown,  txtZLeft,   txtQuadro, cmdOK,         txtPWidth, txtPHeight, txtPStep,
-        txtPStepCount, txtPAdd, txtPNumber, vsrPNumber,  cmdToAll,  cmdChange,  txtONumber,
-        txtOPrice, cmdOOpen,   cmdONew,   cmdOSave,      Picture1,  cmdPrint,   lstReport1,
-        cmdCreate, txtLen,     cmdShow,   cmdOptimize,
+        txtCount,      vsrCount, txtNumber,  vsrNumber,   txtWidth,  txtHeight,  txtZTop,
+        txtZDown,      txtZLeft, txtQuadro,  cmdOK,       txtPWidth, txtPHeight, txtPStep,
+        txtPStepCount, txtPAdd,  txtPNumber, vsrPNumber,  cmdToAll,  cmdChange,  txtONumber,
+        txtOPrice,     cmdOOpen, cmdONew,    cmdOSave,    Picture1,  cmdPrint,   lstReport1,
+        cmdCreate,     txtLen,   cmdShow,    cmdOptimize,
     };
     for (std::size_t k = 1; k < std::size(order); ++k)
         QWidget::setTabOrder(order[k - 1], order[k]);
@@ -307,13 +307,16 @@ void FrmMain::setTabOrder() {
 
 void FrmMain::connectHandlers() {
     auto onText = [this](QLineEdit* box, void (FrmMain::*handler)()) {
-        connect(box, &QLineEdit::textChanged, this, [this, handler] { Handle([&] { (this->*handler)(); }); });
+        connect(box, &QLineEdit::textChanged, this,
+                [this, handler] { Handle([&] { (this->*handler)(); }); });
     };
     auto onSpin = [this](Spinner* spinner, void (FrmMain::*handler)()) {
-        connect(spinner, &Spinner::Change, this, [this, handler] { Handle([&] { (this->*handler)(); }); });
+        connect(spinner, &Spinner::Change, this,
+                [this, handler] { Handle([&] { (this->*handler)(); }); });
     };
     auto onClick = [this](QPushButton* button, void (FrmMain::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { Handle([&] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { Handle([&] { (this->*handler)(); }); });
     };
 
     onSpin(vsrCount, &FrmMain::vsrCount_Change);

@@ -10,7 +10,9 @@
 
 namespace {
 
-QString Text(long long v) { return QString::fromStdString(model::IntegerText(v)); }
+QString Text(long long v) {
+    return QString::fromStdString(model::IntegerText(v));
+}
 
 void SetTextColour(QLineEdit* box, bool red) {
     QPalette palette = box->palette();
@@ -42,6 +44,10 @@ void FrmMain::txtPNumber_Change() {
     PrimeChangeDialog(model::ParseNumber(txtPNumber->text().toStdString()));
 }
 
-void FrmMain::vsrPNumber_Change() { txtPNumber->setText(Text(vsrPNumber->Value())); }
+void FrmMain::vsrPNumber_Change() {
+    txtPNumber->setText(Text(vsrPNumber->Value()));
+}
 
-void FrmMain::txtPWidth_Change() { SetGratingInfo(Number(txtPNumber)); }
+void FrmMain::txtPWidth_Change() {
+    SetGratingInfo(Number(txtPNumber));
+}

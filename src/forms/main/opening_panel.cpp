@@ -15,7 +15,9 @@
 using model::int16;
 
 namespace {
-QString Text(long long v) { return QString::fromStdString(model::IntegerText(v)); }
+QString Text(long long v) {
+    return QString::fromStdString(model::IntegerText(v));
+}
 } // namespace
 
 void FrmMain::Form_Load() {
@@ -24,7 +26,9 @@ void FrmMain::Form_Load() {
     order_.Quadro = 14;
 }
 
-void FrmMain::vsrCount_Change() { txtCount->setText(Text(vsrCount->Value())); }
+void FrmMain::vsrCount_Change() {
+    txtCount->setText(Text(vsrCount->Value()));
+}
 
 void FrmMain::txtCount_Change() {
     // The number spinner spans 1..count, kept inside the tables' 1..60; a
@@ -34,7 +38,9 @@ void FrmMain::txtCount_Change() {
     vsrNumber->SetMin(std::clamp(count, 1, model::MaxOpenings));
 }
 
-void FrmMain::vsrNumber_Change() { txtNumber->setText(Text(vsrNumber->Value())); }
+void FrmMain::vsrNumber_Change() {
+    txtNumber->setText(Text(vsrNumber->Value()));
+}
 
 void FrmMain::txtNumber_Change() {
     const int16 i = Number(txtNumber);
@@ -73,7 +79,9 @@ void FrmMain::txtZLeft_Change() {
     order_.SetOpeningSideGap(i, Number(txtZLeft));
 }
 
-void FrmMain::txtQuadro_Change() { order_.Quadro = Number(txtQuadro); }
+void FrmMain::txtQuadro_Change() {
+    order_.Quadro = Number(txtQuadro);
+}
 
 void FrmMain::cmdToAll_Click() {
     const int16 count = Number(txtCount);

@@ -6,7 +6,9 @@
 // at 96 dots per inch. Qt scales logical pixels on high-DPI screens.
 constexpr int TwipsPerPixel = 15;
 
-constexpr int Px(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
+constexpr int Px(int twips) {
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
 
 inline void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(Px(left), Px(top), Px(width), Px(height));

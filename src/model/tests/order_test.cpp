@@ -10,7 +10,9 @@ using model::RuntimeError;
 
 namespace {
 
-bool RaisesSubscript(auto&& f) { return KindOf(f) == ErrorKind::SubscriptOutOfRange; }
+bool RaisesSubscript(auto&& f) {
+    return KindOf(f) == ErrorKind::SubscriptOutOfRange;
+}
 
 TEST(Order, StartsAllZero) {
     Order order;

@@ -51,16 +51,15 @@ TEST_P(WorkedExamples, SizeTheGrille) {
     EXPECT_DOUBLE_EQ(g.S, 1.48 * (e.B / 1000.0));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Quadro14, WorkedExamples,
-    ::testing::Values(Example{"w1000", 1000, 980, 5, 59},
-                      Example{"w1001_half_up_to_even", 1001, 981, 5, 60},
-                      Example{"w1003_half_down_to_even", 1003, 983, 5, 60},
-                      Example{"w1200_negative_insert", 1200, 1180, 7, -5},
-                      Example{"w854_zero_rule_exact", 854, 834, 5, 0},
-                      Example{"w855_zero_rule_after_rounding", 855, 835, 5, 0},
-                      Example{"w856_no_zero_rule", 856, 836, 5, -13}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Quadro14, WorkedExamples,
+                         ::testing::Values(Example{"w1000", 1000, 980, 5, 59},
+                                           Example{"w1001_half_up_to_even", 1001, 981, 5, 60},
+                                           Example{"w1003_half_down_to_even", 1003, 983, 5, 60},
+                                           Example{"w1200_negative_insert", 1200, 1180, 7, -5},
+                                           Example{"w854_zero_rule_exact", 854, 834, 5, 0},
+                                           Example{"w855_zero_rule_after_rounding", 855, 835, 5, 0},
+                                           Example{"w856_no_zero_rule", 856, 836, 5, -13}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Sizing, AreaOfTheFirstExample) {
     Order order = WithOpening(1, 1000);
@@ -172,12 +171,9 @@ TEST(Sizing, OverflowInTheStepsAndInserts) {
 
 TEST(Sizing, IndexIsCheckedFirst) {
     Order order;
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleFrame(order, 61); }),
-              ErrorKind::SubscriptOutOfRange);
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleSteps(order, 0); }),
-              ErrorKind::SubscriptOutOfRange);
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleInserts(order, -1); }),
-              ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([&] { model::SizeGrilleFrame(order, 61); }), ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([&] { model::SizeGrilleSteps(order, 0); }), ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([&] { model::SizeGrilleInserts(order, -1); }), ErrorKind::SubscriptOutOfRange);
 }
 
 } // namespace

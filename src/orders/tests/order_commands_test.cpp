@@ -3,8 +3,8 @@
 #include "forms/main/frm_main.h"
 #include "forms/widgets/spinner.h"
 #include "model/numbers.h"
-#include "orders/order_file.h"
 #include "numbered_order.h"
+#include "orders/order_file.h"
 #include "testsupport/ui_test_support.h"
 
 #include <QCoreApplication>
@@ -20,8 +20,6 @@ namespace {
 QString Text(long long v) {
     return QString::fromStdString(model::IntegerText(v));
 }
-
-
 
 QByteArray Image(const model::Order& order) {
     const auto bytes = orders::EncodeOrder(order);

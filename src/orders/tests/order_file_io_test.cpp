@@ -1,5 +1,5 @@
-#include "orders/order_file.h"
 #include "numbered_order.h"
+#include "orders/order_file.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +62,6 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
 }
-
-
 
 std::string MessageOf(auto&& f) {
     try {

@@ -1,5 +1,5 @@
-#include "orders/order_file.h"
 #include "numbered_order.h"
+#include "orders/order_file.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,6 @@ model::Order ExampleOrder() {
     order.GrilleAt(1) = {1000, 1500, 164, 6, -13, 14, model::True16, 1.5};
     return order;
 }
-
 
 void ExpectSameRecords(const model::Order& a, const model::Order& b, int from, int to) {
     for (int i = from; i <= to; ++i) {

@@ -23,8 +23,12 @@ void Type(QLineEdit* box, const QString& text) {
         QTest::keyClicks(box, text);
 }
 
-void Up(Spinner* s) { s->triggerAction(QAbstractSlider::SliderSingleStepSub); }
-void Down(Spinner* s) { s->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
+void Up(Spinner* s) {
+    s->triggerAction(QAbstractSlider::SliderSingleStepSub);
+}
+void Down(Spinner* s) {
+    s->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
 
 } // namespace
 
@@ -67,7 +71,8 @@ private slots:
         QCOMPARE(w->minimumSize(), w->maximumSize());
         QVERIFY(!(w->windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(w->windowTitle(), QStringLiteral("Расчёт параметров решетчатых изделий (Ларвинк)"));
+        QCOMPARE(w->windowTitle(),
+                 QStringLiteral("Расчёт параметров решетчатых изделий (Ларвинк)"));
         QCOMPARE(w->txtCount->text(), QStringLiteral("1"));
         QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
         for (QLineEdit* box : {w->txtWidth, w->txtHeight, w->txtZTop, w->txtZDown, w->txtZLeft})
@@ -94,15 +99,16 @@ private slots:
             QVERIFY(box->isReadOnly());
         QCOMPARE(w->cmdOK->toolTip(), QStringLiteral("Расчитать решетки"));
         QCOMPARE(w->txtCount->toolTip(), QStringLiteral("Количество проёмов"));
-        QCOMPARE(w->cmdToAll->toolTip(), QStringLiteral("Применить текущие параметры ко всем проёмам"));
+        QCOMPARE(w->cmdToAll->toolTip(),
+                 QStringLiteral("Применить текущие параметры ко всем проёмам"));
         QCOMPARE(w->Label3->buddy(), w->txtWidth);
     }
 
     void tabOrderStartsAtTheCount() {
         QCOMPARE(QApplication::focusWidget(), w->txtCount);
-        QWidget* expected[] = {w->vsrCount, w->txtNumber, w->vsrNumber, w->txtWidth, w->txtHeight,
-                               w->txtZTop, w->txtZDown, w->txtZLeft, w->txtQuadro, w->cmdOK,
-                               w->txtPWidth};
+        QWidget* expected[] = {w->vsrCount,  w->txtNumber, w->vsrNumber, w->txtWidth,
+                               w->txtHeight, w->txtZTop,   w->txtZDown,  w->txtZLeft,
+                               w->txtQuadro, w->cmdOK,     w->txtPWidth};
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -198,11 +204,16 @@ private slots:
     void runTimeErrorsAreReportedAndKeepTheText_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
-        QTest::newRow("width_overflow") << "txtWidth" << "123456";
-        QTest::newRow("count_overflow") << "txtCount" << "99999";
-        QTest::newRow("number_outside_tables") << "txtNumber" << "61";
-        QTest::newRow("number_zero") << "txtNumber" << "0";
-        QTest::newRow("quadro_overflow") << "txtQuadro" << "1e9";
+        QTest::newRow("width_overflow") << "txtWidth"
+                                        << "123456";
+        QTest::newRow("count_overflow") << "txtCount"
+                                        << "99999";
+        QTest::newRow("number_outside_tables") << "txtNumber"
+                                               << "61";
+        QTest::newRow("number_zero") << "txtNumber"
+                                     << "0";
+        QTest::newRow("quadro_overflow") << "txtQuadro"
+                                         << "1e9";
     }
     void runTimeErrorsAreReportedAndKeepTheText() {
         QFETCH(QString, box);
@@ -283,7 +294,8 @@ private slots:
         QCOMPARE(w->cmdChange->isEnabled(), !fails);
         QCOMPARE(w->cmdCreate->isEnabled(), !fails);
         if (!fails)
-            QCOMPARE(w->txtPWidth->text(), sized > 0 ? QStringLiteral("1000") : QStringLiteral("0"));
+            QCOMPARE(w->txtPWidth->text(),
+                     sized > 0 ? QStringLiteral("1000") : QStringLiteral("0"));
     }
 
     void calculationStopsAtAnOverflowingGrille() {
