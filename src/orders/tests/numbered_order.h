@@ -2,6 +2,12 @@
 
 #include "model/order.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
 // An order in which every field of every record has a value of its own, so
 // a record written, read or shown from the wrong place shows.
 inline model::Order Numbered(int count, int base) {
@@ -22,4 +28,9 @@ inline bool SameTables(const model::Order& a, const model::Order& b) {
         if (!(a.OpeningAt(i) == b.OpeningAt(i)) || !(a.GrilleAt(i) == b.GrilleAt(i)))
             return false;
     return true;
+}
+
+inline Bytes Resized(Bytes bytes, std::size_t size) {
+    bytes.resize(size);
+    return bytes;
 }

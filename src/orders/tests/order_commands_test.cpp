@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <utility>
+
 namespace {
 
 QString Text(long long v) {
@@ -73,101 +75,29 @@ struct Program {
 class OrderCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    void orderNumberEnablesOpenAndSave_data();
     void orderNumberEnablesOpenAndSave();
-    void newOrderClearsTablesAndViews();
-    void saveWritesTheOrderFile();
-    void saveNewOpenRestoresTheOrder();
-    void openShowsTheLoadedOrder_data();
-    void openShowsTheLoadedOrder();
-    void openKeepsRecordsAboveTheCount();
-    void refusedFileChangesNothing_data();
-    void refusedFileChangesNothing();
-    void refusedOrderNumberTouchesNoFile_data();
-    void refusedOrderNumberTouchesNoFile();
+    void savedOrderIsClearedByNewAndRestoredByOpen();
+    void openShowsTheLoadedOrderAndKeepsRecordsAboveIt_data();
+    void openShowsTheLoadedOrderAndKeepsRecordsAboveIt();
+    void refusedOpenOrSaveChangesNothing_data();
+    void refusedOpenOrSaveChangesNothing();
     void failedSaveNamesTheFile();
     void ordersFolderIsTheProgramFolder();
 };
 
-void OrderCommandsTest::orderNumberEnablesOpenAndSave_data() {
-    QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("never typed") << QStringList{} << false;
-    QTest::newRow("digits") << QStringList{"1", "12"} << true;
-    QTest::newRow("blank") << QStringList{" "} << true;
-    QTest::newRow("emptied again") << QStringList{"7", ""} << false;
-}
-
 void OrderCommandsTest::orderNumberEnablesOpenAndSave() {
-    QFETCH(QStringList, typed);
-    QFETCH(bool, enabled);
-    model::Order order;
-    RecordingMessenger messenger;
-    FrmMain window(order, messenger);
-    QVERIFY(!window.cmdOOpen->isEnabled());
-    QVERIFY(!window.cmdOSave->isEnabled());
-    for (const QString& text : typed)
-        window.txtONumber->setText(text);
-    QCOMPARE(window.cmdOOpen->isEnabled(), enabled);
-    QCOMPARE(window.cmdOSave->isEnabled(), enabled);
-    QVERIFY(messenger.errors.isEmpty());
-}
-
-void OrderCommandsTest::newOrderClearsTablesAndViews() {
     Program p;
-    p.window.vsrCount->SetValue(5);
-    p.window.cmdToAll->click();
-    p.Enter(2, {"1600", "1500", "20", "30", "10"});
-    p.window.cmdOK->click();
-    p.Browse(2);
-    p.order.GrilleAt(2).DoubleBelt = model::True16;
-    p.window.changeDialog();
-    QVERIFY(!p.window.Picture1->Bars().empty());
-    QVERIFY(p.window.txtPWidth->text() != QStringLiteral("0"));
-
-    p.window.cmdONew->click();
-
-    for (int i = 1; i <= model::MaxOpenings; ++i) {
-        QCOMPARE(p.order.OpeningAt(i), model::Opening{});
-        QCOMPARE(p.order.GrilleAt(i), model::Grille{});
+    for (const QString& number : QStringList{"1", " ", "", "007"}) {
+        p.window.txtONumber->setText(number);
+        QCOMPARE(p.window.cmdOOpen->isEnabled(), !number.isEmpty());
+        QCOMPARE(p.window.cmdOSave->isEnabled(), !number.isEmpty());
     }
-    QCOMPARE(p.order.GrilleCount, model::int16{5});
-    QCOMPARE(p.order.Quadro, model::int16{14});
-    for (QLineEdit* box :
-         {p.window.txtPWidth, p.window.txtPHeight, p.window.txtPStep, p.window.txtPStepCount,
-          p.window.txtPAdd, p.window.txtWidth, p.window.txtHeight, p.window.txtZTop,
-          p.window.txtZDown, p.window.txtZLeft})
-        QCOMPARE(box->text(), QStringLiteral("0"));
-    QCOMPARE(p.window.txtCount->text(), QStringLiteral("5"));
-    QCOMPARE(p.window.txtNumber->text(), QStringLiteral("2"));
-    QCOMPARE(p.window.txtPNumber->text(), QStringLiteral("2"));
-    QVERIFY(p.window.Picture1->Bars().empty());
-    QCOMPARE(p.window.changeDialog().txtNewStep->text(), QStringLiteral("0"));
-    QCOMPARE(p.window.changeDialog().txtNewZLeft->text(), QStringLiteral("0"));
     QVERIFY(p.messenger.errors.isEmpty());
 }
 
-void OrderCommandsTest::saveWritesTheOrderFile() {
-    Program p;
-    p.window.vsrCount->SetValue(2);
-    p.Enter(1, {"1020", "1550", "20", "30", "10"});
-    p.Enter(2, {"800", "1200", "0", "0", "5"});
-    p.window.cmdOK->click();
-    p.window.txtONumber->setText(QStringLiteral("007"));
-    // A longer file of another order under the same name is replaced whole.
-    WriteFile(p.File(QStringLiteral("007.kxo")), Image(Numbered(10, 0)));
-
-    p.window.cmdOSave->click();
-
-    QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
-    const QByteArray bytes = ReadFile(p.File(QStringLiteral("007.kxo")));
-    QCOMPARE(bytes.size(), 66);
-    QCOMPARE(bytes, Image(p.order));
-    QCOMPARE(bytes.left(12).toHex(' '), QByteArray("02 00 fc 03 0e 06 14 00 1e 00 0a 00"));
-    QCOMPARE(p.Names(), QStringList{QStringLiteral("007.kxo")});
-}
-
-void OrderCommandsTest::saveNewOpenRestoresTheOrder() {
+// An order calculated, saved under a number with leading zeros over a longer
+// file of another order, cleared by "new" and brought back by "open".
+void OrderCommandsTest::savedOrderIsClearedByNewAndRestoredByOpen() {
     Program p;
     p.window.vsrCount->SetValue(3);
     p.Enter(1, {"1020", "1550", "20", "30", "10"});
@@ -176,22 +106,42 @@ void OrderCommandsTest::saveNewOpenRestoresTheOrder() {
     p.window.cmdOK->click();
     p.Browse(2);
     p.order.GrilleAt(2).DoubleBelt = model::True16;
+    p.window.changeDialog();
     const model::Order saved = p.order;
+    p.window.txtONumber->setText(QStringLiteral("007"));
+    const QString path = p.File(QStringLiteral("007.kxo"));
+    WriteFile(path, Image(Numbered(10, 0)));
 
     p.window.cmdOSave->click();
-    p.window.cmdONew->click();
-    p.window.cmdOOpen->click();
+    QCOMPARE(ReadFile(path), Image(saved));
+    QCOMPARE(ReadFile(path).left(12).toHex(' '), QByteArray("03 00 fc 03 0e 06 14 00 1e 00 0a 00"));
+    QCOMPARE(p.Names(), QStringList{QStringLiteral("007.kxo")});
+    QVERIFY(!p.window.Picture1->Bars().empty());
+    QVERIFY(p.window.txtPWidth->text() != QStringLiteral("0"));
 
+    p.window.cmdONew->click();
+    model::Order cleared;
+    cleared.GrilleCount = 3;
+    QVERIFY(SameTables(p.order, cleared));
+    QCOMPARE(p.order.Quadro, model::int16{14});
+    for (QLineEdit* box :
+         {p.window.txtPWidth, p.window.txtPHeight, p.window.txtPStep, p.window.txtPStepCount,
+          p.window.txtPAdd, p.window.txtWidth, p.window.txtHeight, p.window.txtZTop,
+          p.window.txtZDown, p.window.txtZLeft, p.window.changeDialog().txtNewStep,
+          p.window.changeDialog().txtNewZLeft})
+        QCOMPARE(box->text(), QStringLiteral("0"));
+    QCOMPARE(p.window.txtCount->text(), QStringLiteral("3"));
+    QCOMPARE(p.window.txtNumber->text(), QStringLiteral("3"));
+    QCOMPARE(p.window.txtPNumber->text(), QStringLiteral("2"));
+    QVERIFY(p.window.Picture1->Bars().empty());
+
+    p.window.cmdOOpen->click();
     QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
     QVERIFY(SameTables(p.order, saved));
-    QCOMPARE(p.window.txtPWidth->text(), Text(saved.GrilleAt(2).B));
-    QCOMPARE(p.window.txtPAdd->text(), Text(saved.GrilleAt(2).b));
-    QCOMPARE(p.window.txtNumber->text(), QStringLiteral("3"));
-    QCOMPARE(p.window.txtWidth->text(), QStringLiteral("600"));
     QVERIFY(!p.window.Picture1->Bars().empty());
 }
 
-void OrderCommandsTest::openShowsTheLoadedOrder_data() {
+void OrderCommandsTest::openShowsTheLoadedOrderAndKeepsRecordsAboveIt_data() {
     QTest::addColumn<int>("fileCount");
     QTest::addColumn<int>("grilleBefore");
     QTest::addColumn<QString>("numberTyped");
@@ -205,7 +155,7 @@ void OrderCommandsTest::openShowsTheLoadedOrder_data() {
     QTest::newRow("empty order") << 0 << 4 << "3" << 1 << 1;
 }
 
-void OrderCommandsTest::openShowsTheLoadedOrder() {
+void OrderCommandsTest::openShowsTheLoadedOrderAndKeepsRecordsAboveIt() {
     QFETCH(int, fileCount);
     QFETCH(int, grilleBefore);
     QFETCH(QString, numberTyped);
@@ -214,16 +164,20 @@ void OrderCommandsTest::openShowsTheLoadedOrder() {
     Program p;
     const model::Order file = Numbered(fileCount, 1000);
     WriteFile(p.File(QStringLiteral("12.kxo")), Image(file));
+    p.order = Numbered(60, 0);
     p.window.vsrCount->SetValue(60);
     p.window.vsrNumber->SetValue(1);
     p.window.txtNumber->setText(numberTyped);
     p.Browse(grilleBefore);
+    model::Order expected = Numbered(60, 0); // the file's records, the rest as before
+    QVERIFY(orders::DecodeOrder(orders::EncodeOrder(file), expected).status ==
+            orders::DecodeStatus::Loaded);
     p.messenger.clear(); // "abc" as the opening number has been reported
 
     p.window.cmdOOpen->click();
 
     QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
-    QCOMPARE(int{p.order.GrilleCount}, fileCount);
+    QVERIFY(SameTables(p.order, expected));
     QVERIFY(p.window.cmdChange->isEnabled());
     QVERIFY(p.window.cmdCreate->isEnabled());
     // Opening panel.
@@ -244,106 +198,63 @@ void OrderCommandsTest::openShowsTheLoadedOrder() {
     QCOMPARE(p.window.changeDialog().txtNewZLeft->text(),
              Text(p.order.OpeningAt(grilleShown).SideGap));
     QVERIFY(!p.window.changeDialog().isVisible());
-    // Showing changed no record: the file's records, and zeros above them.
-    model::Order expected;
-    expected.GrilleCount = static_cast<model::int16>(fileCount);
-    for (int i = 1; i <= fileCount; ++i) {
-        expected.OpeningAt(i) = file.OpeningAt(i);
-        expected.GrilleAt(i) = file.GrilleAt(i);
-    }
-    QVERIFY(SameTables(p.order, expected));
 }
 
-void OrderCommandsTest::openKeepsRecordsAboveTheCount() {
-    Program p;
-    WriteFile(p.File(QStringLiteral("12.kxo")), Image(Numbered(3, 5000)));
-    p.order = Numbered(10, 0);
-    const model::Order before = p.order;
-
-    p.window.cmdOOpen->click();
-    p.window.cmdOOpen->click();
-
-    QCOMPARE(p.order.GrilleCount, model::int16{3});
-    for (int i = 1; i <= 3; ++i)
-        QCOMPARE(p.order.GrilleAt(i), Numbered(3, 5000).GrilleAt(i));
-    for (int i = 4; i <= model::MaxOpenings; ++i) {
-        QCOMPARE(p.order.OpeningAt(i), before.OpeningAt(i));
-        QCOMPARE(p.order.GrilleAt(i), before.GrilleAt(i));
-    }
-}
-
-void OrderCommandsTest::refusedFileChangesNothing_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("create");
-    QTest::addColumn<bool>("folder");
+void OrderCommandsTest::refusedOpenOrSaveChangesNothing_data() {
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QByteArray>("bytes"); // of 12.kxo; none when null
+    QTest::addColumn<bool>("folder");      // a folder named 12.kxo
     const QByteArray four = Image(Numbered(4, 0));
-    QTest::newRow("missing") << QByteArray() << false << false;
-    QTest::newRow("empty") << QByteArray() << true << false;
-    QTest::newRow("short") << four.left(four.size() - 1) << true << false;
-    QTest::newRow("count -1") << QByteArray::fromHex("ffff") + four.mid(2) << true << false;
-    QTest::newRow("count 61") << QByteArray::fromHex("3d00") + QByteArray(2000, '\0') << true
+    QTest::newRow("missing file") << "12" << QByteArray() << false;
+    QTest::newRow("empty file") << "12" << QByteArray("") << false;
+    QTest::newRow("short file") << "12" << four.left(four.size() - 1) << false;
+    QTest::newRow("count -1") << "12" << QByteArray::fromHex("ffff") + four.mid(2) << false;
+    QTest::newRow("count 61") << "12" << QByteArray::fromHex("3d00") + QByteArray(2000, '\0')
                               << false;
-    QTest::newRow("folder") << QByteArray() << false << true;
+    QTest::newRow("folder") << "12" << QByteArray() << true;
+    // Numbers that name no file: both save and open are refused.
+    const std::pair<const char*, const char*> numbers[] = {
+        {"slash", "a/b"},  {"up", "../12"}, {"dot dot", ".."},    {"backslash", "a\\b"},
+        {"colon", "12:3"}, {"tab", "1\t2"}, {"line feed", "12\n"}};
+    for (const auto& [name, number] : numbers)
+        QTest::newRow(name) << QString(number) << QByteArray() << false;
 }
 
-void OrderCommandsTest::refusedFileChangesNothing() {
+void OrderCommandsTest::refusedOpenOrSaveChangesNothing() {
+    QFETCH(QString, number);
     QFETCH(QByteArray, bytes);
-    QFETCH(bool, create);
     QFETCH(bool, folder);
     Program p;
     const QString path = p.File(QStringLiteral("12.kxo"));
-    if (create)
+    if (!bytes.isNull())
         WriteFile(path, bytes);
     if (folder)
         QVERIFY(QDir(p.folder.path()).mkdir(QStringLiteral("12.kxo")));
-    p.order = Numbered(10, 0);
-    p.window.txtCount->setText(QStringLiteral("4"));
-    const QStringList names = p.Names();
-
-    p.window.cmdOOpen->click();
-
-    QCOMPARE(p.messenger.errors.size(), 1);
-    QVERIFY2(p.messenger.errors[0].contains(path), qPrintable(p.messenger.errors[0]));
-    QVERIFY(SameTables(p.order, Numbered(10, 0)));
-    QCOMPARE(p.Names(), names);
-    if (create)
-        QCOMPARE(ReadFile(path), bytes);
-    QCOMPARE(p.window.txtCount->text(), QStringLiteral("4"));
-    QVERIFY(!p.window.cmdChange->isEnabled());
-    QVERIFY(!p.window.cmdCreate->isEnabled());
-}
-
-void OrderCommandsTest::refusedOrderNumberTouchesNoFile_data() {
-    QTest::addColumn<QString>("number");
-    QTest::newRow("slash") << "a/b";
-    QTest::newRow("up") << "../12";
-    QTest::newRow("dot dot") << "..";
-    QTest::newRow("backslash") << "a\\b";
-    QTest::newRow("colon") << "12:3";
-    QTest::newRow("tab") << "1\t2";
-    QTest::newRow("line feed") << "12\n";
-}
-
-void OrderCommandsTest::refusedOrderNumberTouchesNoFile() {
-    QFETCH(QString, number);
-    Program p;
     // A file that a separator would reach if it were let through.
     QVERIFY(QDir(p.folder.path()).mkdir(QStringLiteral("a")));
     WriteFile(p.File(QStringLiteral("a/b.kxo")), Image(Numbered(2, 0)));
     p.order = Numbered(10, 0);
+    p.window.txtCount->setText(QStringLiteral("4"));
     p.window.txtONumber->setText(number);
     const QStringList names = p.Names();
+    const bool badNumber = number != QStringLiteral("12");
 
-    p.window.cmdOSave->click();
+    if (badNumber)
+        p.window.cmdOSave->click();
     p.window.cmdOOpen->click();
 
-    QCOMPARE(p.messenger.errors.size(), 2);
+    QCOMPARE(p.messenger.errors.size(), badNumber ? 2 : 1);
+    QVERIFY2(badNumber || p.messenger.errors[0].contains(path), qPrintable(p.messenger.errors[0]));
     QVERIFY(SameTables(p.order, Numbered(10, 0)));
     QCOMPARE(p.Names(), names);
+    if (!bytes.isNull())
+        QCOMPARE(ReadFile(path), bytes);
     QCOMPARE(QDir(p.File(QStringLiteral("a"))).entryList(QDir::Files),
              QStringList{QStringLiteral("b.kxo")});
     QCOMPARE(ReadFile(p.File(QStringLiteral("a/b.kxo"))), Image(Numbered(2, 0)));
+    QCOMPARE(p.window.txtCount->text(), QStringLiteral("4"));
     QVERIFY(!p.window.cmdChange->isEnabled());
+    QVERIFY(!p.window.cmdCreate->isEnabled());
 }
 
 void OrderCommandsTest::failedSaveNamesTheFile() {

@@ -1,8 +1,8 @@
 #include "forms/main/frm_main.h"
 #include "report/frm_report.h"
 #include "report/frm_sux.h"
-#include "report/report_page.h"
 #include "report/report_text.h"
+#include "report_test_support.h"
 #include "testsupport/ui_test_support.h"
 
 #include <QLabel>
@@ -14,27 +14,8 @@
 
 namespace {
 
-// Fills grilles 1..count with varied values: double and single belts,
-// negative inserts and areas below and above 1.
-void FillOrder(model::Order& order, int count) {
-    order.GrilleCount = static_cast<model::int16>(count);
-    for (int i = 1; i <= count; ++i) {
-        const auto k = static_cast<model::int16>(i);
-        order.OpeningAt(i) = {static_cast<model::int16>(900 + 10 * k), 1400, 20, 30, 25};
-        model::Grille& g = order.GrilleAt(i);
-        g = {static_cast<model::int16>(850 + 10 * k),
-             1350,
-             164,
-             static_cast<model::int16>(k % 7),
-             static_cast<model::int16>(k % 3 == 0 ? -5 : 12),
-             14,
-             static_cast<model::int16>(k % 2 == 0 ? -1 : 0),
-             0.85 + 0.01 * k};
-    }
-}
-
-QString Lf(const std::string& text) {
-    return QString::fromStdString(text).remove(QLatin1Char('\r'));
+double TabStop(const QPlainTextEdit* box) {
+    return 8 * QFontMetricsF(box->font()).horizontalAdvance(QLatin1Char(' '));
 }
 
 } // namespace
@@ -43,37 +24,35 @@ class ReportWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void buildFillsEveryOutput_data();
-    void buildFillsEveryOutput();
-    void buildIsRepeatableAndOnlyABuildRefreshes();
+    void buildFillsAndLaysOutEveryOutput_data();
+    void buildFillsAndLaysOutEveryOutput();
+    void onlyABuildRefreshesAndTheCutListWindowKeepsItsText();
     void overflowStopsTheBuildWhereItHappened();
-    void materialWindowKeepsItsTextWhenClosed();
-    void windowsAreLaidOutForTheirTexts();
 
 private:
     RecordingMessenger messenger_;
 };
 
-void ReportWindowsTest::buildFillsEveryOutput_data() {
+void ReportWindowsTest::buildFillsAndLaysOutEveryOutput_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("orderNumber");
     QTest::addColumn<int>("tableHeight");
     QTest::addColumn<int>("materialsHeight");
-
     QTest::newRow("no grilles, no order number") << 0 << QString() << 1080 << 2160;
     QTest::newRow("two grilles") << 2 << QStringLiteral("17-б") << 1620 << 3240;
     // 180 cut-list lines need more than twice the table box.
-    QTest::newRow("sixty grilles") << 60 << QStringLiteral("60") << 17280 << 181 * 270;
+    QTest::newRow("sixty grilles") << 60 << QStringLiteral("2024-15") << 17280 << 181 * 270;
 }
 
-void ReportWindowsTest::buildFillsEveryOutput() {
+void ReportWindowsTest::buildFillsAndLaysOutEveryOutput() {
     QFETCH(int, count);
     QFETCH(QString, orderNumber);
     QFETCH(int, tableHeight);
     QFETCH(int, materialsHeight);
-
     model::Order order;
     FrmMain main(order, messenger_);
+    QVERIFY(!main.hasReportWindow());
+    QVERIFY(!main.hasSuxWindow());
     FillOrder(order, count);
     main.txtONumber->setText(orderNumber);
     main.Handle([&] { main.cmdCreate_Click(); });
@@ -88,7 +67,6 @@ void ReportWindowsTest::buildFillsEveryOutput() {
     QCOMPARE(main.suxWindow().txtSux->toPlainText(), Lf(expected.materials));
     QCOMPARE(page.heading(), QString::fromStdString(expected.heading));
     QCOMPARE(page.txtMainReport->toPlainText().count(QLatin1Char('\n')) + 1, count + 3);
-
     QCOMPARE(main.lstReport1->topLevelItemCount(), count);
     for (int r = 0; r < count; ++r)
         for (int c = 0; c < 12; ++c)
@@ -102,20 +80,40 @@ void ReportWindowsTest::buildFillsEveryOutput() {
     QCOMPARE(page.materialsHeight(), materialsHeight);
     QCOMPARE(page.pageHeight(), page.materialsTop() + materialsHeight + 150);
     QCOMPARE(page.txtMainReport->height(), (tableHeight + 7) / 15);
-
     QVERIFY(main.cmdPrint->isEnabled());
     QVERIFY(main.cmdShow->isEnabled());
     QVERIFY(!page.isVisible());
     QVERIFY(!main.suxWindow().isVisible());
+
+    QVERIFY(page.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(page.width(), 763);
+    for (QPlainTextEdit* box : {page.txtMainReport, page.Texts}) {
+        QCOMPARE(box->font().pointSizeF(), 9.0);
+        QVERIFY(QFontInfo(box->font()).fixedPitch());
+        QCOMPARE(box->tabStopDistance(), TabStop(box));
+        QCOMPARE(box->x(), 8);
+        QCOMPARE(box->width(), 753);
+    }
+    // The heading keeps its right edge near the page's right edge.
+    QCOMPARE(page.Label6->geometry().right() + 1, 751);
+    QCOMPARE(page.Label6->y(), 8);
+    FrmSux& sux = main.suxWindow();
+    QVERIFY(sux.windowFlags().testFlag(Qt::Tool));
+    QCOMPARE(sux.size(), QSize(346, 250));
+    QCOMPARE(sux.txtSux->geometry(), QRect(0, 0, 345, 249));
+    QCOMPARE(sux.txtSux->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(sux.txtSux->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(sux.txtSux->tabStopDistance(), TabStop(sux.txtSux));
 }
 
-void ReportWindowsTest::buildIsRepeatableAndOnlyABuildRefreshes() {
+void ReportWindowsTest::onlyABuildRefreshesAndTheCutListWindowKeepsItsText() {
     model::Order order;
     FrmMain main(order, messenger_);
     FillOrder(order, 5);
     main.txtONumber->setText(QStringLiteral("5"));
     main.Handle([&] { main.cmdCreate_Click(); });
     FrmReport& page = main.reportWindow();
+    FrmSux* sux = &main.suxWindow();
     const std::string table = page.table();
     const std::string materials = page.materials();
     const QString row3 = main.lstReport1->topLevelItem(2)->text(1);
@@ -124,7 +122,21 @@ void ReportWindowsTest::buildIsRepeatableAndOnlyABuildRefreshes() {
     QCOMPARE(page.table(), table);
     QCOMPARE(page.materials(), materials);
     QCOMPARE(main.lstReport1->topLevelItemCount(), 5);
-    QCOMPARE(main.suxWindow().txtSux->toPlainText(), Lf(materials));
+    QCOMPARE(sux->txtSux->toPlainText(), Lf(materials));
+
+    main.Handle([&] { main.cmdShow_Click(); });
+    QVERIFY(sux->isVisible());
+    QCOMPARE(sux->windowTitle(), QStringLiteral("Расход материалов"));
+    QVERIFY(!sux->txtSux->isReadOnly());
+    main.Handle([&] { main.cmdShow_Click(); });
+    QCOMPARE(&main.suxWindow(), sux);
+    QVERIFY(sux->close());
+    QCoreApplication::processEvents();
+    QVERIFY(main.hasSuxWindow());
+    main.Handle([&] { main.cmdShow_Click(); });
+    QCOMPARE(&main.suxWindow(), sux);
+    QVERIFY(sux->isVisible());
+    QCOMPARE(sux->txtSux->toPlainText(), Lf(materials));
 
     // Edits after the build show nowhere until the next build.
     order.OpeningAt(3).Width = 2222;
@@ -134,11 +146,14 @@ void ReportWindowsTest::buildIsRepeatableAndOnlyABuildRefreshes() {
     QCOMPARE(main.lstReport1->topLevelItem(2)->text(1), row3);
     QCOMPARE(page.heading(), QStringLiteral("Заказ #5"));
 
+    // The next build replaces everything, on screen at once.
     main.Handle([&] { main.cmdCreate_Click(); });
     QCOMPARE(main.lstReport1->topLevelItem(2)->text(1), QStringLiteral("2222"));
     QVERIFY(page.table() != table);
     QCOMPARE(page.heading(), QStringLiteral("Заказ #6"));
+    QCOMPARE(sux->txtSux->toPlainText(), Lf(report::BuildReport(order, "6").materials));
     QVERIFY(messenger_.errors.isEmpty());
+    sux->close();
 }
 
 void ReportWindowsTest::overflowStopsTheBuildWhereItHappened() {
@@ -148,7 +163,6 @@ void ReportWindowsTest::overflowStopsTheBuildWhereItHappened() {
     order.GrilleAt(2).n = 32767;
     messenger_.clear();
     main.Handle([&] { main.cmdCreate_Click(); });
-
     QCOMPARE(messenger_.errors.size(), 1);
     QVERIFY(main.cmdPrint->isEnabled());
     QVERIFY(!main.cmdShow->isEnabled());
@@ -157,72 +171,6 @@ void ReportWindowsTest::overflowStopsTheBuildWhereItHappened() {
     QCOMPARE(main.suxWindow().txtSux->toPlainText(),
              Lf(report::MaterialBlock(1, order.GrilleAt(1))));
     messenger_.clear();
-}
-
-void ReportWindowsTest::materialWindowKeepsItsTextWhenClosed() {
-    model::Order order;
-    FrmMain main(order, messenger_);
-    FillOrder(order, 2);
-    main.Handle([&] { main.cmdCreate_Click(); });
-    FrmSux* sux = &main.suxWindow();
-    const QString text = sux->txtSux->toPlainText();
-
-    main.Handle([&] { main.cmdShow_Click(); });
-    QVERIFY(sux->isVisible());
-    QCOMPARE(sux->windowTitle(), QStringLiteral("Расход материалов"));
-    QVERIFY(!sux->txtSux->isReadOnly());
-    main.Handle([&] { main.cmdShow_Click(); });
-    QCOMPARE(&main.suxWindow(), sux);
-
-    QVERIFY(sux->close());
-    QCoreApplication::processEvents();
-    QVERIFY(main.hasSuxWindow());
-    main.Handle([&] { main.cmdShow_Click(); });
-    QCOMPARE(&main.suxWindow(), sux);
-    QVERIFY(sux->isVisible());
-    QCOMPARE(sux->txtSux->toPlainText(), text);
-
-    // While on screen, a new build replaces the text at once.
-    FillOrder(order, 1);
-    main.Handle([&] { main.cmdCreate_Click(); });
-    QCOMPARE(sux->txtSux->toPlainText(), Lf(report::MaterialBlock(1, order.GrilleAt(1))));
-    sux->close();
-}
-
-void ReportWindowsTest::windowsAreLaidOutForTheirTexts() {
-    model::Order order;
-    FrmMain main(order, messenger_);
-    QVERIFY(!main.hasReportWindow());
-    QVERIFY(!main.hasSuxWindow());
-    main.txtONumber->setText(QStringLiteral("2024-15"));
-    main.Handle([&] { main.cmdCreate_Click(); });
-    QVERIFY(main.hasReportWindow());
-    QVERIFY(main.hasSuxWindow());
-
-    FrmReport& page = main.reportWindow();
-    QVERIFY(page.windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(page.width(), 763);
-    for (QPlainTextEdit* box : {page.txtMainReport, page.Texts}) {
-        QCOMPARE(box->font().pointSizeF(), 9.0);
-        QVERIFY(QFontInfo(box->font()).fixedPitch());
-        QCOMPARE(box->tabStopDistance(),
-                 8 * QFontMetricsF(box->font()).horizontalAdvance(QLatin1Char(' ')));
-        QCOMPARE(box->x(), 8);
-        QCOMPARE(box->width(), 753);
-    }
-    // The heading keeps its right edge near the page's right edge.
-    QCOMPARE(page.Label6->text(), QStringLiteral("Заказ #2024-15"));
-    QCOMPARE(page.Label6->geometry().right() + 1, 751);
-    QCOMPARE(page.Label6->y(), 8);
-
-    FrmSux& sux = main.suxWindow();
-    QVERIFY(sux.windowFlags().testFlag(Qt::Tool));
-    QCOMPARE(sux.size(), QSize(346, 250));
-    QCOMPARE(sux.txtSux->geometry(), QRect(0, 0, 345, 249));
-    QCOMPARE(sux.txtSux->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(sux.txtSux->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(sux.txtSux->tabStopDistance(),
-             8 * QFontMetricsF(sux.txtSux->font()).horizontalAdvance(QLatin1Char(' ')));
 }
 
 RESHETKI_UI_TEST_MAIN(ReportWindowsTest)
