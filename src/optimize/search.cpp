@@ -63,16 +63,20 @@ private:
     // The deepest partial packing seen is usually only a few bars short.
     // Rather than backtracking, take a few of its bars apart and pack their
     // pieces together with the ones left over into as many bars plus the
-    // missing ones; a small search settles each such attempt quickly.
+    // missing ones; a small search settles each such attempt quickly. When it
+    // fails but still closes as many bars as were taken apart, or more, the
+    // next attempts start from there: other pieces are left over then, and
+    // they may fit where the old ones did not.
     Packing Repair(int bars) {
-        if (deepest_.empty())
-            return {};
-        Bar left = in_.demand;
-        for (const Bar& bar : deepest_)
-            for (size_t i = 0; i < m_; ++i)
-                left[i] -= bar[i];
-        const int missing = bars - static_cast<int>(deepest_.size());
-        for (int attempt = 0; attempt < Attempts && Clock::now() < deadline_; ++attempt) {
+        // Attempts count from the last one that got deeper, up to a limit in all.
+        for (int attempt = 0, all = 0; attempt < Attempts && all < MostAttempts &&
+                                       !deepest_.empty() && Clock::now() < deadline_;
+             ++attempt, ++all) {
+            Bar left = in_.demand;
+            for (const Bar& bar : deepest_)
+                for (size_t i = 0; i < m_; ++i)
+                    left[i] -= bar[i];
+            const int missing = bars - static_cast<int>(deepest_.size());
             const int opened =
                 std::min(static_cast<int>(deepest_.size()),
                          std::uniform_int_distribution<int>(RepairLo, RepairHi)(rng_));
@@ -97,19 +101,25 @@ private:
             BarCompletion small(part, std::min(deadline_, Clock::now() + Budget), false);
             small.nodeLimit_ = RepairSteps;
             small.shuffle_ = true;
-            if (!small.solve(opened + missing))
+            const bool solved = small.solve(opened + missing);
+            const Packing& closed = solved ? small.packing_ : small.deepest_;
+            if (static_cast<int>(closed.size()) < opened)
                 continue;
             Packing result;
             for (size_t b = 0; b < deepest_.size(); ++b)
                 if (std::find(chosen.begin(), chosen.end(), b) == chosen.end())
                     result.push_back(deepest_[b]);
-            for (const Bar& bar : small.packing_) {
+            for (const Bar& bar : closed) {
                 Bar full(m_, 0);
                 for (size_t k = 0; k < type.size(); ++k)
                     full[type[k]] = bar[k];
                 result.push_back(std::move(full));
             }
-            return result;
+            if (solved)
+                return result;
+            if (result.size() > deepest_.size())
+                attempt = -1;
+            deepest_ = std::move(result);
         }
         return {};
     }
@@ -119,6 +129,7 @@ private:
     static constexpr int RepairLo = 8;
     static constexpr int RepairHi = 16;
     static constexpr int Attempts = 40;
+    static constexpr int MostAttempts = 200;
     static constexpr long long RepairSteps = 5000;
     static constexpr auto Budget = std::chrono::milliseconds(20);
 
