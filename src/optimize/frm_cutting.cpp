@@ -4,6 +4,7 @@
 #include "forms/widgets/twips.h"
 #include "model/numbers.h"
 #include "report/page_printer.h"
+#include "report/report_page.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -248,9 +249,11 @@ void FrmCutting::cmdPrint_Click() {
     for (size_t k = 1; k <= plan.patterns.size(); ++k)
         job.breaks.push_back(3 * LineHeight + rowHeight * static_cast<double>(k));
     job.paint = [=](QPainter& p, const QRectF&) {
+        // The page is painted in twips: the font's size must be given in
+        // painter units, not in points that the device would scale again.
         QFont font(QStringLiteral("Arial"));
-        font.setPointSizeF(9 * 20.0); // twips are 1/20 of a point
-        p.setFont(font);
+        font.setPointSizeF(9);
+        p.setFont(report::InTwips(font));
         p.drawText(QPointF(0, LineHeight), header);
         p.drawText(QPointF(0, 2 * LineHeight), totals);
         double y = 3 * LineHeight;
