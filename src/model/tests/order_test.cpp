@@ -24,21 +24,6 @@ TEST(Order, StartsAllZero) {
     }
 }
 
-TEST(Order, EntriesOneAndSixtyAreValid) {
-    Order order;
-    order.SetOpeningWidth(1, 1000);
-    order.SetOpeningHeight(60, 1500);
-    order.SetOpeningTopGap(60, -5);
-    order.SetOpeningBottomGap(1, 0);
-    order.SetOpeningSideGap(1, -1);
-    order.SetGrilleStep(60, 164);
-    EXPECT_EQ(order.OpeningAt(1).Width, 1000);
-    EXPECT_EQ(order.OpeningAt(60).Height, 1500);
-    EXPECT_EQ(order.OpeningAt(60).TopGap, -5);
-    EXPECT_EQ(order.OpeningAt(1).SideGap, -1);
-    EXPECT_EQ(order.GrilleAt(60).t, 164);
-}
-
 TEST(Order, EntriesOutsideTheTablesRaiseAndTouchNothing) {
     Order order;
     const Order before = order;
@@ -61,11 +46,13 @@ TEST(Order, ClearTablesKeepsTheScalars) {
     Order order;
     order.Quadro = 14;
     order.GrilleCount = 5;
-    order.SetOpeningWidth(60, 900);
+    order.SetOpeningWidth(60, 900); // 60 is the last valid entry
+    order.SetGrilleStep(1, 164);
     order.GrilleAt(3).DoubleBelt = model::True16;
     order.GrilleAt(3).S = 1.5;
     order.ClearTables();
     EXPECT_EQ(order.OpeningAt(60), model::Opening{});
+    EXPECT_EQ(order.GrilleAt(1), model::Grille{});
     EXPECT_EQ(order.GrilleAt(3), model::Grille{});
     EXPECT_EQ(order.Quadro, 14);
     EXPECT_EQ(order.GrilleCount, 5);
