@@ -2,6 +2,7 @@
 // named after the order number.
 
 #include "forms/main/frm_main.h"
+#include "forms/widgets/controls.h"
 
 #include "drawing/grille_picture.h"
 #include "forms/widgets/messenger.h"
@@ -23,14 +24,6 @@
 
 namespace {
 
-QString Text(long long v) {
-    return QString::fromStdString(model::IntegerText(v));
-}
-
-double Parsed(const QLineEdit* box) {
-    return model::ParseNumber(box->text().toStdString());
-}
-
 // Whether a file can be created in the folder: tried rather than judged from
 // permission bits, which say nothing about read-only mounts.
 bool CanCreateFilesIn(const QString& folder) {
@@ -45,12 +38,12 @@ void ShowCurrentOpening(FrmMain& w) {
     const int top = std::max(w.vsrNumber->Min(), w.vsrNumber->Max());
     bool inRange = false;
     try {
-        inRange = model::ToIndex(Parsed(w.txtNumber)) <= top;
+        inRange = model::ToIndex(BoxValue(w.txtNumber)) <= top;
     } catch (const model::RuntimeError&) {
         inRange = false;
     }
     if (!inRange)
-        w.txtNumber->setText(Text(w.vsrNumber->Value()));
+        w.txtNumber->setText(NumberText(w.vsrNumber->Value()));
     w.txtNumber_Change();
 }
 
@@ -82,7 +75,7 @@ void FrmMain::cmdONew_Click() {
     // report list and the report windows stay as they were.
     ShowCurrentOpening(*this);
     Picture1->Clear();
-    PrimeChangeDialog(Parsed(txtPNumber));
+    PrimeChangeDialog(BoxValue(txtPNumber));
 }
 
 void FrmMain::cmdOSave_Click() {
@@ -122,12 +115,12 @@ void FrmMain::cmdOOpen_Click() {
     // the number spinner; the box is set as well in case the user had typed
     // a count the spinner did not follow.
     vsrCount->SetValueClamped(count);
-    txtCount->setText(Text(count));
+    txtCount->setText(NumberText(count));
     ShowCurrentOpening(*this);
 
     // Grille panel, drawing and dialog: the grille spinner spans 1..count and
     // keeps the current grille inside it; then all three show that grille.
     vsrPNumber->SetMin(top);
-    txtPNumber->setText(Text(vsrPNumber->Value()));
+    txtPNumber->setText(NumberText(vsrPNumber->Value()));
     txtPNumber_Change();
 }

@@ -1,6 +1,7 @@
 #include "frm_change.h"
 
 #include "forms/main/frm_main.h"
+#include "forms/widgets/controls.h"
 #include "forms/widgets/handler.h"
 #include "forms/widgets/spinner.h"
 #include "forms/widgets/twips.h"
@@ -14,26 +15,6 @@
 #include <QPushButton>
 
 namespace {
-
-QString Text(long long v) {
-    return QString::fromStdString(model::IntegerText(v));
-}
-
-model::int16 Number(const QLineEdit* box) {
-    return model::ToInteger(model::ParseNumber(box->text().toStdString()));
-}
-
-template <class T> T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-Spinner* MakeScrollBar(QWidget* parent, const char* name, int min, int max) {
-    auto* bar = Named(new Spinner(Qt::Horizontal, parent), name);
-    bar->SetRange(min, max);
-    bar->SetValueClamped(min);
-    return bar;
-}
 
 // Clears a flag however the scope is left.
 class FlagScope {
@@ -61,24 +42,18 @@ FrmChange::FrmChange(FrmMain& main)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(3210), Px(3585));
 
-    fraCZLeft =
-        Named(new QGroupBox(QStringLiteral("Корректировка боковых зазоров"), this), "fraCZLeft");
-    Label1 = Named(new QLabel(QStringLiteral("Новое значение"), fraCZLeft), "Label1");
-    txtNewZLeft = Named(new QLineEdit(fraCZLeft), "txtNewZLeft");
-    txtNewZLeft->setReadOnly(true);
-    Label1->setBuddy(txtNewZLeft);
-    HScroll1 = MakeScrollBar(fraCZLeft, "HScroll1", 0, 40);
-    HScroll1->setAccessibleName(QStringLiteral("Боковой зазор"));
+    fraCZLeft = MakeFrame(this, "fraCZLeft", "Корректировка боковых зазоров");
+    Label1 = MakeLabel(fraCZLeft, "Label1", "Новое значение");
+    txtNewZLeft = MakeLockedBox(fraCZLeft, "txtNewZLeft", Label1);
+    HScroll1 = MakeSpinner(fraCZLeft, "HScroll1", Qt::Horizontal, 0, 40, 0,
+                           QStringLiteral("Боковой зазор"));
 
-    fraCStep = Named(new QGroupBox(QStringLiteral("Корректировка шага"), this), "fraCStep");
-    Label2 = Named(new QLabel(QStringLiteral("Новое значение"), fraCStep), "Label2");
-    txtNewStep = Named(new QLineEdit(fraCStep), "txtNewStep");
-    txtNewStep->setReadOnly(true);
-    Label2->setBuddy(txtNewStep);
-    HScroll2 = MakeScrollBar(fraCStep, "HScroll2", 100, 170);
-    HScroll2->setAccessibleName(QStringLiteral("Шаг"));
-    cmdDecStep = Named(new QPushButton(QStringLiteral("Убрать один шаг"), fraCStep), "cmdDecStep");
-    cmdDecStep->setAutoDefault(false);
+    fraCStep = MakeFrame(this, "fraCStep", "Корректировка шага");
+    Label2 = MakeLabel(fraCStep, "Label2", "Новое значение");
+    txtNewStep = MakeLockedBox(fraCStep, "txtNewStep", Label2);
+    HScroll2 =
+        MakeSpinner(fraCStep, "HScroll2", Qt::Horizontal, 100, 170, 100, QStringLiteral("Шаг"));
+    cmdDecStep = MakeButton(fraCStep, "cmdDecStep", "Убрать один шаг");
 
     chkDouble = Named(new QCheckBox(QStringLiteral("Двойной пояс"), this), "chkDouble");
 
@@ -127,8 +102,8 @@ void FrmChange::Prime() {
     // grilles: nothing they set off may write a table.
     FlagScope priming(priming_);
     const model::Order& order = main_.order();
-    txtNewStep->setText(Text(order.GrilleAt(Current()).t));
-    txtNewZLeft->setText(Text(order.OpeningAt(Current()).SideGap));
+    txtNewStep->setText(NumberText(order.GrilleAt(Current()).t));
+    txtNewZLeft->setText(NumberText(order.OpeningAt(Current()).SideGap));
     HScroll2->SetValueClamped(order.GrilleAt(Current()).t);
     HScroll1->SetValueClamped(order.OpeningAt(Current()).SideGap);
 }
@@ -138,13 +113,13 @@ void FrmChange::HScroll1_Change() {
     // bar stopped at its end must not overwrite.
     if (priming_)
         return;
-    txtNewZLeft->setText(Text(HScroll1->Value()));
+    txtNewZLeft->setText(NumberText(HScroll1->Value()));
 }
 
 void FrmChange::HScroll2_Change() {
     if (priming_)
         return;
-    txtNewStep->setText(Text(HScroll2->Value()));
+    txtNewStep->setText(NumberText(HScroll2->Value()));
 }
 
 void FrmChange::txtNewStep_Change() {
@@ -155,8 +130,8 @@ void FrmChange::txtNewZLeft_Change() {
     if (priming_)
         return;
     model::Order& order = main_.order();
-    order.SetOpeningSideGap(Current(), Number(txtNewZLeft));
-    order.SetGrilleStep(Current(), Number(txtNewStep));
+    order.SetOpeningSideGap(Current(), BoxNumber(txtNewZLeft));
+    order.SetGrilleStep(Current(), BoxNumber(txtNewStep));
     // The number of steps stays as the user left it, so the difference goes
     // into the two side inserts.
     model::SizeGrilleFrame(order, Current());

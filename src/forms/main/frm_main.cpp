@@ -3,6 +3,7 @@
 #include "drawing/grille_picture.h"
 #include "forms/change/frm_change.h"
 #include "forms/widgets/click_area.h"
+#include "forms/widgets/controls.h"
 #include "forms/widgets/engraved_line.h"
 #include "forms/widgets/spinner.h"
 #include "forms/widgets/twips.h"
@@ -19,54 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-QLineEdit* MakeBox(QWidget* parent, const char* name, const char* text, QLabel* label) {
-    auto* box = new QLineEdit(QString::fromUtf8(text), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    // The label names the box for screen readers.
-    if (label)
-        label->setBuddy(box);
-    return box;
-}
-
-QLineEdit* MakeLockedBox(QWidget* parent, const char* name, QLabel* label) {
-    QLineEdit* box = MakeBox(parent, name, "", label);
-    box->setReadOnly(true);
-    return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-Spinner* MakeSpinner(QWidget* parent, const char* name, int min, int max, int value,
-                     const QString& accessibleName) {
-    auto* spinner = new Spinner(Qt::Vertical, parent);
-    spinner->setObjectName(QString::fromLatin1(name));
-    spinner->SetRange(min, max);
-    spinner->SetValueClamped(value);
-    spinner->setAccessibleName(accessibleName);
-    return spinner;
-}
-
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const char* caption) {
-    auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    return frame;
-}
-
-} // namespace
 
 FrmMain::FrmMain(model::Order& order, Messenger& messenger, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -108,11 +61,12 @@ void FrmMain::createOpeningPanel() {
     Label1 = MakeLabel(f, "Label1", "Количество");
     txtCount = MakeBox(f, "txtCount", "0", Label1);
     txtCount->setToolTip(QStringLiteral("Количество проёмов"));
-    vsrCount = MakeSpinner(f, "vsrCount", 60, 0, 1, QStringLiteral("Количество проёмов"));
+    vsrCount =
+        MakeSpinner(f, "vsrCount", Qt::Vertical, 60, 0, 1, QStringLiteral("Количество проёмов"));
     Label2 = MakeLabel(f, "Label2", "Номер");
     txtNumber = MakeBox(f, "txtNumber", "1", Label2);
     txtNumber->setToolTip(QStringLiteral("Номер проёма"));
-    vsrNumber = MakeSpinner(f, "vsrNumber", 1, 1, 1, QStringLiteral("Номер проёма"));
+    vsrNumber = MakeSpinner(f, "vsrNumber", Qt::Vertical, 1, 1, 1, QStringLiteral("Номер проёма"));
     cmdToAll = MakeButton(f, "cmdToAll", "");
     cmdToAll->setToolTip(QStringLiteral("Применить текущие параметры ко всем проёмам"));
     cmdToAll->setAccessibleName(cmdToAll->toolTip());
@@ -170,7 +124,8 @@ void FrmMain::createGrillePanel() {
     txtPNumber->setText(QStringLiteral("1"));
     // The grille number never leaves 1..60: before the first calculation
     // the spinner cannot move.
-    vsrPNumber = MakeSpinner(f, "vsrPNumber", 1, 1, 1, QStringLiteral("Номер решётки"));
+    vsrPNumber =
+        MakeSpinner(f, "vsrPNumber", Qt::Vertical, 1, 1, 1, QStringLiteral("Номер решётки"));
     Label10 = MakeLabel(f, "Label10", "Ширина");
     txtPWidth = MakeLockedBox(f, "txtPWidth", Label10);
     Label11 = MakeLabel(f, "Label11", "Высота");
@@ -351,7 +306,7 @@ void FrmMain::connectHandlers() {
 }
 
 model::int16 FrmMain::Number(const QLineEdit* box) {
-    return model::ToInteger(model::ParseNumber(box->text().toStdString()));
+    return BoxNumber(box);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -3,16 +3,13 @@
 
 #include "frm_main.h"
 
+#include "forms/widgets/controls.h"
 #include "forms/widgets/spinner.h"
 #include "model/numbers.h"
 
 #include <QLineEdit>
 
 namespace {
-
-QString Text(long long v) {
-    return QString::fromStdString(model::IntegerText(v));
-}
 
 void SetTextColour(QLineEdit* box, bool red) {
     QPalette palette = box->palette();
@@ -29,23 +26,23 @@ void FrmMain::SetGratingInfo(model::int16 n) {
     // Setting the width runs txtPWidth_Change, which shows the grille again
     // for the number in txtPNumber; the nested run finds every text already
     // in place and ends there.
-    txtPWidth->setText(Text(g.B));
-    txtPHeight->setText(Text(order_.GrilleAt(n).H));
-    txtPStep->setText(Text(order_.GrilleAt(n).t));
-    txtPStepCount->setText(Text(order_.GrilleAt(n).n));
+    txtPWidth->setText(NumberText(g.B));
+    txtPHeight->setText(NumberText(order_.GrilleAt(n).H));
+    txtPStep->setText(NumberText(order_.GrilleAt(n).t));
+    txtPStepCount->setText(NumberText(order_.GrilleAt(n).n));
     const model::int16 b = order_.GrilleAt(n).b;
     SetTextColour(txtPAdd, b >= 145 || (b < 40 && b != 0));
-    txtPAdd->setText(Text(b));
+    txtPAdd->setText(NumberText(b));
 }
 
 void FrmMain::txtPNumber_Change() {
     SetGratingInfo(Number(txtPNumber));
-    GDraw(model::ParseNumber(txtPNumber->text().toStdString()));
-    PrimeChangeDialog(model::ParseNumber(txtPNumber->text().toStdString()));
+    GDraw(BoxValue(txtPNumber));
+    PrimeChangeDialog(BoxValue(txtPNumber));
 }
 
 void FrmMain::vsrPNumber_Change() {
-    txtPNumber->setText(Text(vsrPNumber->Value()));
+    txtPNumber->setText(NumberText(vsrPNumber->Value()));
 }
 
 void FrmMain::txtPWidth_Change() {

@@ -3,6 +3,7 @@
 
 #include "frm_main.h"
 
+#include "forms/widgets/controls.h"
 #include "forms/widgets/spinner.h"
 #include "model/numbers.h"
 #include "model/sizing.h"
@@ -14,20 +15,14 @@
 
 using model::int16;
 
-namespace {
-QString Text(long long v) {
-    return QString::fromStdString(model::IntegerText(v));
-}
-} // namespace
-
 void FrmMain::Form_Load() {
-    txtCount->setText(Text(vsrCount->Value()));
+    txtCount->setText(NumberText(vsrCount->Value()));
     vsrNumber->SetValue(1);
     order_.Quadro = 14;
 }
 
 void FrmMain::vsrCount_Change() {
-    txtCount->setText(Text(vsrCount->Value()));
+    txtCount->setText(NumberText(vsrCount->Value()));
 }
 
 void FrmMain::txtCount_Change() {
@@ -39,7 +34,7 @@ void FrmMain::txtCount_Change() {
 }
 
 void FrmMain::vsrNumber_Change() {
-    txtNumber->setText(Text(vsrNumber->Value()));
+    txtNumber->setText(NumberText(vsrNumber->Value()));
 }
 
 void FrmMain::txtNumber_Change() {
@@ -47,11 +42,11 @@ void FrmMain::txtNumber_Change() {
     model::CheckIndex(i);
     // Each assignment runs that box's handler, which stores the value just
     // shown back into opening i: the table does not change.
-    txtWidth->setText(Text(order_.OpeningAt(i).Width));
-    txtHeight->setText(Text(order_.OpeningAt(i).Height));
-    txtZTop->setText(Text(order_.OpeningAt(i).TopGap));
-    txtZDown->setText(Text(order_.OpeningAt(i).BottomGap));
-    txtZLeft->setText(Text(order_.OpeningAt(i).SideGap));
+    txtWidth->setText(NumberText(order_.OpeningAt(i).Width));
+    txtHeight->setText(NumberText(order_.OpeningAt(i).Height));
+    txtZTop->setText(NumberText(order_.OpeningAt(i).TopGap));
+    txtZDown->setText(NumberText(order_.OpeningAt(i).BottomGap));
+    txtZLeft->setText(NumberText(order_.OpeningAt(i).SideGap));
 }
 
 void FrmMain::txtWidth_Change() {
@@ -120,6 +115,6 @@ void FrmMain::CalculateAll() {
     cmdCreate->setEnabled(true);
 
     // 6. and 7.
-    PrimeChangeDialog(model::ParseNumber(txtPNumber->text().toStdString()));
-    GDraw(model::ParseNumber(txtPNumber->text().toStdString()));
+    PrimeChangeDialog(BoxValue(txtPNumber));
+    GDraw(BoxValue(txtPNumber));
 }
