@@ -1,9 +1,9 @@
 // The calculation of all grilles over a full order of 60 openings: the sizing
 // rules alone, and the whole "ОК" handler of the main window (offscreen).
 
-#include "forms/main/frm_main.h"
-#include "forms/widgets/look.h"
-#include "forms/widgets/messenger.h"
+#include "main_window/main_window.h"
+#include "widgets/look.h"
+#include "widgets/messenger.h"
 #include "model/sizing.h"
 
 #include <QApplication>
@@ -50,7 +50,7 @@ public:
 void CalculateAllInTheWindow(benchmark::State& state) {
     model::Order order;
     SilentMessenger messenger;
-    FrmMain window(order, messenger);
+    MainWindow window(order, messenger);
     FillOrder(order);
     window.txtCount->setText(QStringLiteral("60"));
     for (auto _ : state) {

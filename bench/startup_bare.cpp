@@ -1,7 +1,7 @@
 // The yardstick for startup_main: a bare window of the same size that quits
 // after its first paint.
 
-#include "forms/widgets/look.h"
+#include "widgets/look.h"
 
 #include "quit_after_first_paint.h"
 

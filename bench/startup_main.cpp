@@ -1,9 +1,9 @@
 // Start-up of the program's main window: builds it as the program does and
 // quits after its first paint. Timed against startup_bare.
 
-#include "forms/main/frm_main.h"
-#include "forms/widgets/look.h"
-#include "forms/widgets/messenger.h"
+#include "main_window/main_window.h"
+#include "widgets/look.h"
+#include "widgets/messenger.h"
 
 #include "quit_after_first_paint.h"
 
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     ApplyProgramLook();
     model::Order order;
     MessageBoxMessenger messenger;
-    FrmMain window(order, messenger);
+    MainWindow window(order, messenger);
     QuitAfterFirstPaint quitter;
     window.installEventFilter(&quitter);
     window.show();

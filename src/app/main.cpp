@@ -1,7 +1,7 @@
-#include "forms/main/frm_main.h"
-#include "forms/widgets/look.h"
-#include "forms/widgets/messenger.h"
+#include "main_window/main_window.h"
 #include "model/order.h"
+#include "widgets/look.h"
+#include "widgets/messenger.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
 
     model::Order order;
     MessageBoxMessenger messenger;
-    FrmMain window(order, messenger);
+    MainWindow window(order, messenger);
     window.show();
     return QApplication::exec();
 }

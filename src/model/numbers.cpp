@@ -100,21 +100,19 @@ double ParseNumber(std::string_view text) {
 }
 
 int16 ToInteger(double x) {
-    if (!(x >= -32768.5 && x <= 32767.5))
-        throw RuntimeError(ErrorKind::Overflow);
     // nearbyint rounds in the current mode: the default is to nearest, ties
-    // to even.
-    double r = std::nearbyint(x);
-    return Checked(static_cast<std::int32_t>(r));
+    // to even. The range check is written so that a NaN fails it too.
+    const double r = std::nearbyint(x);
+    if (!(r >= INT16_MIN && r <= INT16_MAX))
+        throw RuntimeError(ErrorKind::Overflow);
+    return static_cast<int16>(r);
 }
 
 int ToIndex(double x) {
-    if (!(x >= -2147483648.5 && x <= 2147483647.5))
+    const double r = std::nearbyint(x);
+    if (!(r >= INT32_MIN && r <= INT32_MAX))
         throw RuntimeError(ErrorKind::Overflow);
-    double r = std::nearbyint(x);
-    if (r < INT32_MIN || r > INT32_MAX)
-        throw RuntimeError(ErrorKind::Overflow);
-    int i = static_cast<int>(r);
+    const int i = static_cast<int>(r);
     CheckIndex(i);
     return i;
 }

@@ -12,25 +12,28 @@ constexpr int MaxOpenings = 60;
 constexpr int16 True16 = -1;
 constexpr int16 False16 = 0;
 
+// One window or door opening as the user entered it; all in millimetres.
 struct Opening {
-    int16 Width = 0;
-    int16 Height = 0;
-    int16 TopGap = 0;
-    int16 BottomGap = 0;
-    int16 SideGap = 0;
+    int16 Width = 0;     // width of the opening
+    int16 Height = 0;    // height of the opening
+    int16 TopGap = 0;    // between the top of the opening and the grille
+    int16 BottomGap = 0; // between the grille and the bottom of the opening
+    int16 SideGap = 0;   // on each side, the same left and right
 
     friend bool operator==(const Opening&, const Opening&) = default;
 };
 
+// The grille computed for the opening of the same number. Lengths in
+// millimetres; the fields keep the order in which an order file stores them.
 struct Grille {
-    int16 B = 0;
-    int16 H = 0;
-    int16 t = 0;
-    int16 n = 0;
-    int16 b = 0;
-    int16 q = 0;
-    int16 DoubleBelt = False16;
-    double S = 0.0;
+    int16 B = 0;                // overall width
+    int16 H = 0;                // overall height
+    int16 t = 0;                // step from one vertical bar to the next
+    int16 n = 0;                // number of steps
+    int16 b = 0;                // width of each of the two side inserts; 0 for none
+    int16 q = 0;                // the bar size the grille was last sized with
+    int16 DoubleBelt = False16; // True16 when the grille has a double belt
+    double S = 0.0;             // area in square metres
 
     friend bool operator==(const Grille&, const Grille&) = default;
 };

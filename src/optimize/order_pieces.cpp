@@ -1,14 +1,15 @@
 #include "order_pieces.h"
 
+#include "model/cut_list.h"
+
 namespace cutting {
 
 std::vector<CutItem> OrderCutList(const model::Order& order) {
     std::vector<CutItem> items;
     for (int i = 1; i <= order.GrilleCount; ++i) {
-        const model::Grille& g = order.GrilleAt(i);
-        const bool doubleBelt = g.DoubleBelt == model::True16;
-        items.push_back({i, PieceKind::Horizontal, g.B, doubleBelt ? 4 : 2});
-        items.push_back({i, PieceKind::Vertical, doubleBelt ? g.H : g.H - g.q, g.n + 3});
+        const model::CutList cuts = model::CutListOf(order.GrilleAt(i));
+        items.push_back({i, PieceKind::Horizontal, cuts.horizontalLength, cuts.horizontalCount});
+        items.push_back({i, PieceKind::Vertical, cuts.verticalLength, cuts.verticalCount});
     }
     return items;
 }

@@ -1,5 +1,6 @@
 #include "report_text.h"
 
+#include "model/cut_list.h"
 #include "model/int16.h"
 #include "model/numbers.h"
 
@@ -105,14 +106,14 @@ std::string TableTotal(double totalArea) {
 }
 
 std::string MaterialBlock(int i, const model::Grille& grille) {
-    const bool doubleBelt = grille.DoubleBelt == model::True16;
-    const model::int16 barCount = model::Add(grille.n, 3);
-    const model::int16 barLength = doubleBelt ? grille.H : model::Sub(grille.H, grille.q);
+    const model::CutList cuts = model::CutListOf(grille);
+    const model::int16 barCount = model::Checked(cuts.verticalCount);
+    const model::int16 barLength = model::Checked(cuts.verticalLength);
 
     std::string block = "--- Решетка №" + PaddedInteger(i) + " ---------------\r\n";
     block += Tab;
-    block += "Длина =" + PaddedInteger(grille.B) +
-             (doubleBelt ? " мм. Количество = 4" : " мм. Количество = 2") + std::string(LineEnd);
+    block += "Длина =" + PaddedInteger(cuts.horizontalLength) +
+             " мм. Количество =" + PaddedInteger(cuts.horizontalCount) + std::string(LineEnd);
     block += Tab;
     block += "Длина =" + PaddedInteger(barLength) + " мм. Количество =" + PaddedInteger(barCount) +
              std::string(LineEnd);
@@ -121,52 +122,6 @@ std::string MaterialBlock(int i, const model::Grille& grille) {
 
 std::string OrderHeading(std::string_view orderNumber) {
     return "Заказ #" + std::string(orderNumber);
-}
-
-Report BuildReport(const model::Order& order, std::string_view orderNumber) {
-    Report report;
-    for (int i = 1; i <= order.GrilleCount; ++i) {
-        report.rows.push_back(ListRowOf(i, order.OpeningAt(i), order.GrilleAt(i)));
-        report.materials += MaterialBlock(i, order.GrilleAt(i));
-    }
-    report.heading = OrderHeading(orderNumber);
-    report.table = TableHeader() + TableSeparator();
-    double total = 0;
-    for (int i = 1; i <= order.GrilleCount; ++i) {
-        report.table += TableRow(i, order.OpeningAt(i), order.GrilleAt(i));
-        total += order.GrilleAt(i).S;
-    }
-    report.table += TableTotal(total);
-    return report;
-}
-
-namespace {
-
-// Room for a number of text lines at 30 twips per point of the font. The
-// point size is taken to four decimal places so that the product is exact.
-int RowsHeight(long long rows, double fontPoints) {
-    const long long pointsE4 = std::llround(fontPoints * 10000);
-    const long long heightE4 = std::max(0LL, rows) * 30 * pointsE4;
-    return static_cast<int>(std::lround(static_cast<float>(static_cast<double>(heightE4) / 10000)));
-}
-
-} // namespace
-
-int TableHeight(int grilleCount, double fontPoints) {
-    return RowsHeight(static_cast<long long>(grilleCount) + 4, fontPoints);
-}
-
-int MaterialsHeight(int tableHeight, int materialLines, double fontPoints) {
-    return std::max(2 * tableHeight,
-                    RowsHeight(static_cast<long long>(materialLines) + 1, fontPoints));
-}
-
-int LineCount(std::string_view text) {
-    int lines = 0;
-    for (char c : text)
-        if (c == '\n')
-            ++lines;
-    return lines;
 }
 
 } // namespace report

@@ -9,7 +9,6 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace report {
 
@@ -35,29 +34,12 @@ std::string TableSeparator();
 std::string TableRow(int i, const model::Opening& opening, const model::Grille& grille);
 std::string TableTotal(double totalArea);
 
-// The three-line cut list of grille i. Counting the vertical bars (n + 3) and
-// their single-belt length (H - q) is 16-bit arithmetic and raises the
-// overflow error near the limits.
+// The three-line cut list of grille i. Its lengths and counts are 16-bit
+// numbers: near the limits the vertical bars (n + 3 of H - q) raise the
+// overflow error.
 std::string MaterialBlock(int i, const model::Grille& grille);
 
 // "Заказ #" followed by the order number as typed.
 std::string OrderHeading(std::string_view orderNumber);
-
-// Everything one build produces, for grilles 1..GrilleCount.
-struct Report {
-    std::vector<ListRow> rows;
-    std::string table;
-    std::string materials;
-    std::string heading;
-};
-Report BuildReport(const model::Order& order, std::string_view orderNumber);
-
-// Heights on the report page, in twips. The table box gets room for its lines
-// plus one at 30 twips per point of its font; the cut lists get twice that,
-// or more when their lines need it, so that none falls off the page.
-int TableHeight(int grilleCount, double fontPoints);
-int MaterialsHeight(int tableHeight, int materialLines, double fontPoints);
-// Number of line ends in a text.
-int LineCount(std::string_view text);
 
 } // namespace report

@@ -1,6 +1,6 @@
 #include "ui_test_support.h"
 
-#include "forms/widgets/look.h"
+#include "widgets/look.h"
 
 #include <QWidget>
 

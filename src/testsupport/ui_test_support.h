@@ -4,11 +4,13 @@
 // showing boxes, a guard that fails a test when an unexpected modal dialog
 // appears (instead of hanging), and a main() that runs offscreen.
 
-#include "forms/widgets/messenger.h"
+#include "widgets/messenger.h"
 
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
+
+#include <string>
 
 class RecordingMessenger final : public Messenger {
 public:
@@ -22,7 +24,7 @@ public:
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 
-    void clear() {
+    void Clear() {
         errors.clear();
         infos.clear();
         suggestions.clear();
@@ -40,12 +42,17 @@ class ModalGuard {
 public:
     ModalGuard();
     ~ModalGuard();
-    const QStringList& seen() const { return seen_; }
+    const QStringList& Seen() const { return seen_; }
 
 private:
     QTimer timer_;
     QStringList seen_;
 };
+
+// A report text as a text box shows it: line ends without CR.
+inline QString Lf(const std::string& text) {
+    return QString::fromStdString(text).remove(QLatin1Char('\r'));
+}
 
 // Application set-up shared by the window tests: offscreen platform, the
 // program's style and font.

@@ -1,3 +1,4 @@
+#include "model/cut_list.h"
 #include "model/order.h"
 
 #include "raised.h"
@@ -56,6 +57,33 @@ TEST(Order, ClearTablesKeepsTheScalars) {
     EXPECT_EQ(order.GrilleAt(3), model::Grille{});
     EXPECT_EQ(order.Quadro, 14);
     EXPECT_EQ(order.GrilleCount, 5);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CutList, BeltsAndUprightsOfOneGrille) {
+    struct Row {
+        const char* name;
+        model::Grille grille;
+        model::CutList cuts;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"single belt: uprights H - q", {.B = 980, .H = 1480, .n = 5, .q = 14},
+         {980, 2, 1466, 8}},
+        {"double belt: four belts, uprights of the full height",
+         {.B = 1600, .H = 1480, .n = 9, .q = 14, .DoubleBelt = model::True16},
+         {1600, 4, 1480, 12}},
+        {"only -1 marks a double belt", {.B = 1000, .H = 1400, .n = 0, .q = 20, .DoubleBelt = 1},
+         {1000, 2, 1380, 3}},
+        {"beyond 16 bits in full integers", {.B = -5, .H = -32768, .n = 32767, .q = 1},
+         {-5, 2, -32769, 32770}},
+    };
+    // clang-format on
+    for (const Row& row : rows)
+        EXPECT_EQ(model::CutListOf(row.grille), row.cuts) << row.name;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "numbered_order.h"
+#include "order_bytes.h"
 #include "orders/order_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "report/report_build.h"
 #include "report/report_text.h"
 
 #include "model/errors.h"
@@ -6,6 +7,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -41,27 +43,19 @@ TEST(ReportTable, RowCellsArePaddedAndListCellsTrimmedInColumnOrder) {
     EXPECT_EQ(report::ListRowOf(3, kOpening, kGrille), expected);
 }
 
-TEST(MaterialBlock, OnlyMinusOneMarksADoubleBeltAndBarCountsAreSixteenBit) {
-    model::Grille g = kGrille;
-    g.DoubleBelt = 1;
-    EXPECT_EQ(report::MaterialBlock(7, g), "--- Решетка № 7 ---------------\r\n"
-                                           "\tДлина = 1150 мм. Количество = 2\r\n"
-                                           "\tДлина = 1376 мм. Количество = 9\r\n");
-    g.n = 0;
-    EXPECT_NE(report::MaterialBlock(1, g).find("Количество = 3\r\n"), std::string::npos);
-    g.n = 32766;
-    try {
-        (void)report::MaterialBlock(1, g);
-        FAIL() << "no overflow for n + 3";
-    } catch (const model::RuntimeError& e) {
-        EXPECT_EQ(e.kind(), model::ErrorKind::Overflow);
-    }
+TEST(MaterialBlock, TheCutListInSixteenBitNumbers) {
+    EXPECT_EQ(report::MaterialBlock(7, kGrille), "--- Решетка № 7 ---------------\r\n"
+                                                 "\tДлина = 1150 мм. Количество = 2\r\n"
+                                                 "\tДлина = 1376 мм. Количество = 9\r\n");
+    model::Grille many = kGrille;
+    many.n = 32764;
+    EXPECT_NO_THROW((void)report::MaterialBlock(1, many));
+    many.n = 32765;
+    EXPECT_THROW((void)report::MaterialBlock(1, many), model::RuntimeError);
     model::Grille low = kGrille;
     low.H = -32768;
     low.q = 1;
     EXPECT_THROW((void)report::MaterialBlock(1, low), model::RuntimeError);
-    low.DoubleBelt = -1; // no subtraction with a double belt
-    EXPECT_NO_THROW((void)report::MaterialBlock(1, low));
 }
 
 TEST(BuildReport, NoGrillesGivesHeaderSeparatorAndZeroTotal) {
@@ -110,8 +104,71 @@ TEST(BuildReport, SixtyGrillesAreAllSummed) {
         report::BuildReport(order, "7").table.ends_with("\r\n\t\t\t\t\t\t\t\t\t\t\tS =  60"));
 }
 
-TEST(PageHeights, TableBoxIsRoundedForAFractionalFont) {
-    EXPECT_EQ(report::TableHeight(1, 15.75), 2363);
+// Records what a build shows, step by step.
+struct Recorder final : report::BuildSteps {
+    void Listed(const report::ListRow& row) override { seen.push_back("row " + row[0]); }
+    void MaterialsSoFar(const std::string& text) override { seen.push_back("materials " + text); }
+    void Heading(const std::string& text) override { seen.push_back(text); }
+    void TableSoFar(const std::string& text) override { seen.push_back("table " + text); }
+    void PageMaterialsSoFar(const std::string& text) override { seen.push_back("page " + text); }
+    std::vector<std::string> seen;
+};
+
+TEST(BuildReport, ShowsEachPieceBeforeAnOverflowStopsIt) {
+    model::Order order;
+    order.GrilleCount = 2;
+    order.GrilleAt(1) = kGrille;
+    order.GrilleAt(2) = kGrille;
+    const std::string block1 = report::MaterialBlock(1, kGrille);
+    const std::string block2 = report::MaterialBlock(2, kGrille);
+    Recorder whole;
+    const report::Report r = report::BuildReport(order, "5", &whole);
+    const std::string head = report::TableHeader();
+    const std::string rows =
+        head + report::TableSeparator() + report::TableRow(1, order.OpeningAt(1), kGrille);
+    const std::vector<std::string> expected = {"row 1",
+                                               "materials " + block1,
+                                               "row 2",
+                                               "materials " + block1 + block2,
+                                               "Заказ #5",
+                                               "table " + head,
+                                               "table " + head + report::TableSeparator(),
+                                               "table " + rows,
+                                               "page " + block1,
+                                               "table " + rows +
+                                                   report::TableRow(2, order.OpeningAt(2), kGrille),
+                                               "page " + block1 + block2,
+                                               "table " + r.table};
+    EXPECT_EQ(whole.seen, expected);
+    EXPECT_EQ(r.cuts, std::vector<model::CutList>(2, model::CutListOf(kGrille)));
+
+    // The second grille's cut list overflows: its row was listed, its block
+    // never shows, and the page is not started.
+    order.GrilleAt(2).n = 32767;
+    Recorder stopped;
+    EXPECT_THROW(report::BuildReport(order, "5", &stopped), model::RuntimeError);
+    const std::vector<std::string> before = {"row 1", "materials " + block1, "row 2"};
+    EXPECT_EQ(stopped.seen, before);
+}
+
+TEST(PageLayout, BoxesGrowWithTheOrder) {
+    struct Row {
+        int grilles;
+        int materialLines;
+        report::PageLayout page;
+    };
+    // Nine points make 270 twips a line; the cut lists get twice the table's
+    // height unless their own lines need more.
+    const Row rows[] = {
+        {0, 0, {7800, 1080, 9030, 2160, 11340}},
+        {2, 6, {7800, 1620, 9570, 3240, 12960}},
+        {60, 180, {7800, 17280, 25230, 48870, 74250}},
+    };
+    for (const Row& row : rows) {
+        const std::string materials(static_cast<std::size_t>(row.materialLines), '\n');
+        EXPECT_EQ(report::LayoutFor(row.grilles, materials, 9), row.page) << row.grilles;
+    }
+    EXPECT_EQ(report::TableHeight(1, 15.75), 2363); // rounded for a fractional font
 }
 
 } // namespace

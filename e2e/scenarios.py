@@ -1,0 +1,141 @@
+"""What only a real X server shows: a message box raised while typing, the
+drawing surviving being covered, an order saved and opened through the
+windows, and printing to PDF through the save dialog.
+
+    scenarios.py PROGRAM SCENARIO
+"""
+
+import math
+import os
+import struct
+import subprocess
+import sys
+
+import harness
+from harness import check
+
+SAVE_TITLE = "Принтер не установлен — сохранить в файл PDF"
+
+
+def enter_opening(s, width, height, gap):
+    s.replace_text("txtWidth", str(width))
+    s.replace_text("txtHeight", str(height))
+    for box in ("txtZTop", "txtZDown", "txtZLeft"):
+        s.replace_text(box, str(gap))
+
+
+def spin_up(s, spinner):
+    x, y, w, h = harness.control_rect(spinner)
+    s.click_at(x + w // 2, y + 3)
+
+
+def answers_a_six_digit_width_with_a_message(s):
+    s.replace_text("txtWidth", "12345")
+    s.type("6")
+    s.dismiss("Ошибка")
+    check(s.read_text("txtWidth") == "123456", "the typed text was not kept")
+    # The program goes on working with the last good value.
+    s.replace_text("txtHeight", "1500")
+    s.click("cmdOK")
+    s.settle()
+    check(s.read_text("txtPWidth") == "12345", "the stored width is not the last good one")
+
+
+def keeps_the_drawing_when_uncovered(s):
+    enter_opening(s, 1000, 1500, 10)  # B 980, H 1480: the height binds
+    s.click("cmdOK")
+    s.settle()
+    # Corners of the outer frame: scale (2295 - 300) / 1480, two-pixel border.
+    left, top, _, _ = harness.control_rect("Picture1")
+    k = (2295 - 300) / 1480
+    x0, y0 = (3375 - 980 * k) / 2, 150
+    nearest = lambda twips: int(math.floor(twips / 15 + 0.5))
+    corners = [(left + 2 + nearest(x), top + 2 + nearest(y))
+               for x, y in ((x0, y0), (x0 + 980 * k, y0 + 1466 * k))]
+    check(all(s.dark_pixels(corners)), "the frame is not drawn")
+
+    s.click("cmdChange")
+    dialog = s.wait_window("Корректировка")
+    wx, wy, _, _ = s.geometry()
+    s.xdotool("windowmove", "--sync", dialog, str(wx + left + 40), str(wy + top + 10))
+    s.settle()
+    s.xdotool("windowmove", "--sync", dialog, str(wx + 760), str(wy + 40))
+    s.settle()
+    check(all(s.dark_pixels(corners)), "the drawing was lost after being covered")
+
+
+def saves_and_opens_an_order(s):
+    spin_up(s, "vsrCount")
+    enter_opening(s, 1020, 1550, 20)
+    spin_up(s, "vsrNumber")
+    enter_opening(s, 800, 1200, 0)
+    s.click("cmdOK")
+    s.replace_text("txtONumber", "007")
+    s.click("cmdOSave")
+    path = os.path.join(s.folder, "007.kxo")
+    harness.wait_until(lambda: os.path.exists(path), "the order file")
+    s.settle()
+    with open(path, "rb") as f:
+        saved = f.read()
+    check(saved[:22] == struct.pack("<11h", 2, 1020, 1550, 20, 20, 20, 800, 1200, 0, 0, 0),
+          "the file starts with %s" % saved[:22].hex(" "))
+
+    s.click("cmdONew")
+    s.settle()
+    check(s.read_text("txtPWidth") == "0", "a new order kept the grille")
+    s.click("cmdOOpen")
+    s.settle()
+    spin_up(s, "vsrPNumber")
+    check(s.read_text("txtPWidth") == "800", "the opened order lacks grille 2")
+    with open(path, "rb") as f:
+        check(f.read() == saved, "opening the order changed its file")
+
+
+def enter_three_openings(s):
+    s.replace_text("txtCount", "3")
+    enter_opening(s, 1600, 1500, 10)
+    s.click("cmdToAll")
+    s.click("cmdOK")
+    s.replace_text("txtONumber", "42")
+    s.click("cmdCreate")
+
+
+def save_through_the_dialog(s, path):
+    dialog = s.wait_window(SAVE_TITLE)
+    s.xdotool("windowfocus", "--sync", dialog)
+    # The file name box has the focus: replace the suggested name.
+    s.key("ctrl+a")
+    s.type(path)
+    s.key("Return")
+    s.wait_no_window(SAVE_TITLE)
+    check(os.path.exists(path), "no PDF file was written")
+    return subprocess.run(["pdftotext", "-layout", path, "-"], check=True,
+                          capture_output=True).stdout.decode()
+
+
+def prints_the_report_and_the_plan_to_pdf(s):
+    enter_three_openings(s)
+    s.click("cmdPrint")
+    text = save_through_the_dialog(s, os.path.join(s.folder, "report.pdf"))
+    check("Заказ #42" in text, "no order heading in the PDF")
+    check("Длина = 1466 мм. Количество = 12" in text, "no vertical bars in the PDF")
+
+    s.click("cmdOptimize")
+    window = s.wait_window("Раскрой")
+    # "Печать" of the plan window, 9720, 6660, 1560 x 375 twips.
+    s.click_at(harness.px(9720 + 780), harness.px(6660 + 187), window)
+    text = save_through_the_dialog(s, os.path.join(s.folder, "plan.pdf"))
+    check("11750" in text and "оптимально" in text, "the plan's heading is missing")
+    check("1466" in text and "1580" in text, "the pieces are missing from the plan")
+
+
+if __name__ == "__main__":
+    scenario = globals()[sys.argv[2]]
+    try:
+        with harness.Session(sys.argv[1]) as session:
+            scenario(session)
+            check(session.alive(), "the program ended")
+    except harness.Failure as e:
+        print("FAIL", sys.argv[2], "-", e)
+        sys.exit(1)
+    print("PASS", sys.argv[2])

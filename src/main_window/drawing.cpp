@@ -1,0 +1,40 @@
+// The drawing of the current grille, the window's paint handling and the
+// greeting behind the order frame's image.
+
+#include "main_window.h"
+
+#include "drawing/grille_geometry.h"
+#include "model/numbers.h"
+#include "views/picture/grille_picture.h"
+#include "widgets/messenger.h"
+
+#include <QLineEdit>
+
+void MainWindow::GDraw(double n) {
+    // A drawing that fails ends silently and leaves the picture as it stands
+    // from that moment on.
+    try {
+        drawing::GrilleDrawing plan = drawing::PlanGrille(order_, n, Picture1->OuterWidthTwips(),
+                                                          Picture1->OuterHeightTwips());
+        if (plan.cleared)
+            Picture1->SetDrawing(std::move(plan.bars));
+    } catch (...) {
+    }
+}
+
+void MainWindow::Form_Paint() {
+    try {
+        GDraw(model::ParseNumber(txtPNumber->text().toStdString()));
+    } catch (...) {
+    }
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    // The picture repaints itself from its kept bars; drawing again here only
+    // asks it for another repaint when the grille has changed meanwhile.
+    Form_Paint();
+}
+
+void MainWindow::Image1_Click() {
+    messenger_.Info(this, QStringLiteral("KX"), QStringLiteral("Hello!!! :))) How are you??? ;)"));
+}

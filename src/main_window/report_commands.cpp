@@ -1,0 +1,72 @@
+// The report commands: "Создать отчёт", "Показать" and "Печать отчёта".
+
+#include "main_window.h"
+
+#include "printing/page_printer.h"
+#include "report/report_build.h"
+#include "views/report/material_window.h"
+#include "views/report/report_page.h"
+#include "views/report/report_page_window.h"
+#include "widgets/messenger.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+QStringList ToQt(const report::ListRow& row) {
+    QStringList cells;
+    for (const std::string& cell : row)
+        cells << QString::fromStdString(cell);
+    return cells;
+}
+
+// Puts each piece of a report on screen as soon as the build has it.
+class OnScreen final : public report::BuildSteps {
+public:
+    OnScreen(QTreeWidget& list, MaterialWindow& materials, ReportPageWindow& page)
+        : list_(list), materials_(materials), page_(page) {}
+
+    void Listed(const report::ListRow& row) override {
+        list_.addTopLevelItem(new QTreeWidgetItem(ToQt(row)));
+    }
+    void MaterialsSoFar(const std::string& text) override { materials_.SetText(text); }
+    void Heading(const std::string& text) override { page_.SetHeading(text); }
+    void TableSoFar(const std::string& text) override { page_.SetTable(text); }
+    void PageMaterialsSoFar(const std::string& text) override { page_.SetMaterials(text); }
+
+private:
+    QTreeWidget& list_;
+    MaterialWindow& materials_;
+    ReportPageWindow& page_;
+};
+
+} // namespace
+
+void MainWindow::cmdCreate_Click() {
+    ReportPageWindow& page = reportPage_.Get();
+    MaterialWindow& materials = materials_.Get();
+    cmdPrint->setEnabled(true);
+    materials.SetText({});
+    page.SetMaterials({});
+    lstReport1->clear();
+
+    // An overflow in a cut list ends the build with everything before it in
+    // place.
+    OnScreen onScreen(*lstReport1, materials, page);
+    const report::Report built =
+        report::BuildReport(order_, txtONumber->text().toStdString(), &onScreen);
+    page.SetLayout(built.layout);
+    cmdShow->setEnabled(true);
+    cmdOptimize->setEnabled(true);
+}
+
+void MainWindow::cmdShow_Click() {
+    materials_.Show();
+}
+
+void MainWindow::cmdPrint_Click() {
+    // The page is printed as it is now; nothing is rebuilt.
+    PrintOrSavePdf(this, messenger_, report::PrintJobOf(reportPage_.Get().Page()));
+}

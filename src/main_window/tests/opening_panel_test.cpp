@@ -1,0 +1,279 @@
+// The main window's start state and its opening panel, driven as a user
+// drives them: typing into boxes, clicking spinner arrows and buttons.
+
+#include "main_window/main_window.h"
+#include "model/errors.h"
+#include "testsupport/ui_test_support.h"
+#include "widgets/spinner.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <utility>
+
+namespace {
+
+void Type(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(box, text);
+}
+
+void Up(Spinner* s) {
+    s->triggerAction(QAbstractSlider::SliderSingleStepSub);
+}
+void Down(Spinner* s) {
+    s->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
+
+} // namespace
+
+class OpeningPanelTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<model::Order> order;
+    std::unique_ptr<RecordingMessenger> messenger;
+    std::unique_ptr<MainWindow> w;
+    std::unique_ptr<ModalGuard> guard;
+
+    void enterOpening(int number, int width, int height, int gap) {
+        Type(w->txtNumber, QString::number(number));
+        Type(w->txtWidth, QString::number(width));
+        Type(w->txtHeight, QString::number(height));
+        Type(w->txtZTop, QString::number(gap));
+        Type(w->txtZDown, QString::number(gap));
+        Type(w->txtZLeft, QString::number(gap));
+    }
+
+private slots:
+    void init() {
+        guard = std::make_unique<ModalGuard>();
+        order = std::make_unique<model::Order>();
+        messenger = std::make_unique<RecordingMessenger>();
+        w = std::make_unique<MainWindow>(*order, *messenger);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+
+    void cleanup() {
+        w.reset();
+        QVERIFY2(guard->Seen().isEmpty(), qPrintable(guard->Seen().join(", ")));
+        guard.reset();
+    }
+
+    void startState() {
+        // The load step: count 1 from its spinner, bar size 14 in the order.
+        QCOMPARE(w->txtCount->text(), QStringLiteral("1"));
+        QCOMPARE(order->Quadro, 14);
+        const QWidget* disabled[] = {w->cmdCreate, w->cmdPrint, w->cmdShow,  w->cmdOptimize,
+                                     w->cmdChange, w->cmdOOpen, w->cmdOSave, w->txtOPrice};
+        for (const QWidget* c : disabled)
+            QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
+        // The number spinner cannot move while the count is 1.
+        Up(w->vsrNumber);
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+    }
+
+    void tabOrderStartsAtTheCount() {
+        QCOMPARE(QApplication::focusWidget(), w->txtCount);
+        QWidget* expected[] = {w->vsrCount,  w->txtNumber, w->vsrNumber, w->txtWidth,
+                               w->txtHeight, w->txtZTop,   w->txtZDown,  w->txtZLeft,
+                               w->txtQuadro, w->cmdOK,     w->txtPWidth};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void spinnersCascade() {
+        // Up from 1: the count is 2, the number may now reach 2 and shows it.
+        Up(w->vsrCount);
+        QCOMPARE(w->txtCount->text(), QStringLiteral("2"));
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+        order->SetOpeningWidth(2, 777);
+        Up(w->vsrNumber);
+        QCOMPARE(w->txtWidth->text(), QStringLiteral("777"));
+        // Count 3 with opening 3 shown, count down: the number follows to 2.
+        Up(w->vsrCount);
+        Up(w->vsrNumber);
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("3"));
+        Down(w->vsrCount);
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("2"));
+        QCOMPARE(w->txtWidth->text(), QStringLiteral("777"));
+        // The count spinner stops at 60 and 0; the number never leaves 1..60.
+        for (int k = 0; k < 70; ++k)
+            Up(w->vsrCount);
+        QCOMPARE(w->txtCount->text(), QStringLiteral("60"));
+        for (int k = 0; k < 70; ++k)
+            Down(w->vsrCount);
+        QCOMPARE(w->txtCount->text(), QStringLiteral("0"));
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+    }
+
+    void typedCountKeepsTheNumberInTheTables_data() {
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("min");
+        QTest::newRow("zero") << "0" << 1;
+        QTest::newRow("negative") << "-4" << 1;
+        QTest::newRow("within") << "12" << 12;
+        QTest::newRow("above_tables") << "100" << 60;
+        QTest::newRow("not_a_number") << "abc" << 1;
+    }
+    void typedCountKeepsTheNumberInTheTables() {
+        QFETCH(QString, count);
+        QFETCH(int, min);
+        Type(w->txtCount, count);
+        QCOMPARE(w->vsrNumber->Min(), min);
+        QCOMPARE(w->vsrNumber->Max(), 1);
+        for (int k = 0; k < 70; ++k)
+            Up(w->vsrNumber);
+        QCOMPARE(w->txtNumber->text(), QString::number(min));
+        QVERIFY(messenger->errors.isEmpty());
+        // Typing a count does not move the count spinner.
+        QCOMPARE(w->vsrCount->Value(), 1);
+    }
+
+    void typingANumberShowsThatOpening() {
+        Type(w->txtCount, "3");
+        order->SetOpeningWidth(5, 500);
+        order->SetOpeningSideGap(5, -3);
+        Type(w->txtNumber, "5");
+        QCOMPARE(w->txtWidth->text(), QStringLiteral("500"));
+        QCOMPARE(w->txtZLeft->text(), QStringLiteral("-3"));
+        QCOMPARE(w->vsrNumber->Value(), 1);
+        QCOMPARE(order->OpeningAt(5).Width, 500);
+    }
+
+    void everyKeystrokeStores() {
+        order->GrilleAt(1).B = 42;
+        Type(w->txtWidth, "1200");
+        QCOMPARE(order->OpeningAt(1).Width, 1200);
+        QCOMPARE(order->GrilleAt(1).B, 42);
+        Type(w->txtZTop, "-5");
+        QCOMPARE(order->OpeningAt(1).TopGap, -5);
+        Type(w->txtZDown, "2.5");
+        QCOMPARE(order->OpeningAt(1).BottomGap, 2);
+        Type(w->txtZLeft, "12a");
+        QCOMPARE(order->OpeningAt(1).SideGap, 12);
+        Type(w->txtHeight, "");
+        QCOMPARE(order->OpeningAt(1).Height, 0);
+        Type(w->txtQuadro, "16");
+        QCOMPARE(order->Quadro, 16);
+        QVERIFY(messenger->errors.isEmpty());
+    }
+
+    void runTimeErrorsAreReportedAndKeepTheText_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("width_overflow") << "txtWidth"
+                                        << "123456";
+        QTest::newRow("number_outside_tables") << "txtNumber"
+                                               << "61";
+        QTest::newRow("quadro_overflow") << "txtQuadro"
+                                         << "1e9";
+    }
+    void runTimeErrorsAreReportedAndKeepTheText() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        enterOpening(1, 1000, 1500, 10);
+        const model::Opening before = order->OpeningAt(1);
+        messenger->Clear();
+        auto* edit = w->findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        Type(edit, text);
+        QVERIFY(!messenger->errors.isEmpty());
+        QCOMPARE(edit->text(), text);
+        const model::Opening expected =
+            box == "txtWidth" ? model::Opening{12345, 1500, 10, 10, 10} : before;
+        QVERIFY(order->OpeningAt(1) == expected);
+        QCOMPARE(order->Quadro, box == "txtQuadro" ? model::int16{1} : model::int16{14});
+    }
+
+    void widthOutsideTheTablesStoresNothing() {
+        Type(w->txtNumber, "61");
+        messenger->Clear();
+        const model::Order before = *order;
+        Type(w->txtWidth, "5");
+        QCOMPARE(messenger->errors.size(), 1);
+        for (int i = 1; i <= 60; ++i)
+            QVERIFY(order->OpeningAt(i) == before.OpeningAt(i));
+    }
+
+    void applyToAllWritesTheCountedOpenings() {
+        enterOpening(4, 444, 444, 4);
+        Type(w->txtCount, "3");
+        enterOpening(2, 1000, 1500, 10);
+        Type(w->txtQuadro, "20");
+        QTest::mouseClick(w->cmdToAll, Qt::LeftButton);
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(order->OpeningAt(i) == (model::Opening{1000, 1500, 10, 10, 10}));
+        QVERIFY(order->OpeningAt(4) == (model::Opening{444, 444, 4, 4, 4}));
+        QCOMPARE(w->txtNumber->text(), QStringLiteral("2"));
+        QVERIFY(order->GrilleAt(1) == model::Grille{});
+        // A count beyond the tables writes up to 60 and reports the rest.
+        Type(w->txtCount, "61");
+        QTest::mouseClick(w->cmdToAll, Qt::LeftButton);
+        QCOMPARE(order->OpeningAt(60).Width, 1000);
+        QCOMPARE(messenger->errors.size(), 1);
+    }
+
+    void calculation_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("sized");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("none") << 0 << 0 << false;
+        QTest::newRow("three") << 3 << 3 << false;
+        QTest::newRow("sixty") << 60 << 60 << false;
+        QTest::newRow("sixty_one") << 61 << 60 << true;
+    }
+    void calculation() {
+        QFETCH(int, count);
+        QFETCH(int, sized);
+        QFETCH(bool, fails);
+        for (int i = 1; i <= 60; ++i) {
+            order->SetOpeningWidth(static_cast<model::int16>(i), 1000);
+            order->SetOpeningHeight(static_cast<model::int16>(i), 1500);
+        }
+        order->GrilleAt(3).DoubleBelt = model::True16;
+        order->GrilleCount = 7;
+        Type(w->txtCount, QString::number(count));
+        messenger->Clear();
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+
+        for (int i = 1; i <= 60; ++i)
+            QCOMPARE(order->GrilleAt(i).B, i <= sized ? 1000 : 0);
+        QCOMPARE(order->GrilleAt(3).DoubleBelt, model::True16);
+        QCOMPARE(order->GrilleCount, fails ? 7 : count);
+        QCOMPARE(messenger->errors.size(), fails ? 1 : 0);
+        QCOMPARE(w->cmdChange->isEnabled(), !fails);
+        QCOMPARE(w->cmdCreate->isEnabled(), !fails);
+        if (!fails)
+            QCOMPARE(w->txtPWidth->text(),
+                     sized > 0 ? QStringLiteral("1000") : QStringLiteral("0"));
+    }
+
+    void calculationStopsAtAnOverflowingGrille() {
+        Type(w->txtCount, "3");
+        enterOpening(1, 1000, 1500, 0);
+        enterOpening(2, 32000, 1500, -1000); // B = 32000 + 2000 overflows
+        enterOpening(3, 1000, 1500, 0);
+        messenger->Clear();
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QCOMPARE(messenger->errors.size(), 1);
+        QVERIFY(messenger->errors.first().contains(QStringLiteral("Переполнение")));
+        QCOMPARE(order->GrilleAt(1).B, 1000);
+        QVERIFY(order->GrilleAt(2) == model::Grille{});
+        QVERIFY(order->GrilleAt(3) == model::Grille{});
+        QCOMPARE(order->GrilleCount, 0);
+        QVERIFY(!w->cmdCreate->isEnabled());
+    }
+};
+
+RESHETKI_UI_TEST_MAIN(OpeningPanelTest)
+#include "opening_panel_test.moc"

@@ -1,0 +1,57 @@
+#pragma once
+
+// One running program for the main window's tests: an order, a messenger
+// that records what the user would be told, and the main window.
+
+#include "drawing/grille_geometry.h"
+#include "main_window/main_window.h"
+#include "model/order.h"
+#include "testsupport/order_fixtures.h"
+#include "testsupport/ui_test_support.h"
+#include "views/correction/correction_dialog.h"
+#include "views/picture/grille_picture.h"
+#include "widgets/spinner.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+struct Program {
+    model::Order order;
+    RecordingMessenger messenger;
+    MainWindow main{order, messenger};
+
+    // Types the five dimensions of opening i, as the user would.
+    void Opening(int i, int width, int height, int top = 0, int bottom = 0, int side = 0) {
+        main.txtNumber->setText(QString::number(i));
+        main.txtWidth->setText(QString::number(width));
+        main.txtHeight->setText(QString::number(height));
+        main.txtZTop->setText(QString::number(top));
+        main.txtZDown->setText(QString::number(bottom));
+        main.txtZLeft->setText(QString::number(side));
+    }
+
+    // Types the count and presses "ОК".
+    void Calculate(int count) {
+        main.txtCount->setText(QString::number(count));
+        main.cmdOK->click();
+    }
+
+    const model::Grille& Grille(int i) const { return order.GrilleAt(i); }
+    CorrectionDialog& Dialog() { return main.Correction(); }
+
+    // What the panel shows: width, height, step, step count, inserts.
+    QStringList Panel() const {
+        return {main.txtPWidth->text(), main.txtPHeight->text(), main.txtPStep->text(),
+                main.txtPStepCount->text(), main.txtPAdd->text()};
+    }
+    static bool Red(const QLineEdit* box) {
+        return box->palette().color(QPalette::Text) == QColor(Qt::red);
+    }
+    // The bars the picture should hold for grille i.
+    std::vector<drawing::Bar> Planned(int i) const {
+        return drawing::PlanGrille(order, i, main.Picture1->OuterWidthTwips(),
+                                   main.Picture1->OuterHeightTwips())
+            .bars;
+    }
+};
