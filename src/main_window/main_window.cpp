@@ -259,7 +259,6 @@ void MainWindow::SetTabOrder() {
     };
     for (std::size_t k = 1; k < std::size(order); ++k)
         QWidget::setTabOrder(order[k - 1], order[k]);
-    Picture1->setFocusPolicy(Qt::StrongFocus);
     txtCount->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "widgets/look.h"
 
+#include <QTest>
 #include <QWidget>
 
 ModalGuard::ModalGuard() {
@@ -17,6 +18,16 @@ ModalGuard::ModalGuard() {
 
 ModalGuard::~ModalGuard() {
     timer_.stop();
+}
+
+QStringList TabChain(int presses) {
+    QStringList names;
+    for (int k = 0; k < presses && QApplication::focusWidget(); ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        names << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
+                                              : QStringLiteral("(none)"));
+    }
+    return names;
 }
 
 void PrepareTestApplication() {

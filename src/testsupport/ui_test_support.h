@@ -54,6 +54,10 @@ inline QString Lf(const std::string& text) {
     return QString::fromStdString(text).remove(QLatin1Char('\r'));
 }
 
+// The names of the widgets the keyboard focus visits when Tab is pressed
+// `presses` times from the widget that has it now.
+QStringList TabChain(int presses);
+
 // Application set-up shared by the window tests: offscreen platform, the
 // program's style and font.
 void PrepareTestApplication();

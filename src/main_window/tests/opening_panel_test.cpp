@@ -80,15 +80,22 @@ private slots:
         QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
     }
 
-    void tabOrderStartsAtTheCount() {
+    void tabWalksTheLayoutOrder() {
+        // Disabled controls are skipped and take their place once enabled.
         QCOMPARE(QApplication::focusWidget(), w->txtCount);
-        QWidget* expected[] = {w->vsrCount,  w->txtNumber, w->vsrNumber, w->txtWidth,
-                               w->txtHeight, w->txtZTop,   w->txtZDown,  w->txtZLeft,
-                               w->txtQuadro, w->cmdOK,     w->txtPWidth};
-        for (QWidget* next : expected) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
-        }
+        const QStringList start = {
+            "vsrCount",   "txtNumber",     "vsrNumber", "txtWidth",   "txtHeight",  "txtZTop",
+            "txtZDown",   "txtZLeft",      "txtQuadro", "cmdOK",      "txtPWidth",  "txtPHeight",
+            "txtPStep",   "txtPStepCount", "txtPAdd",   "txtPNumber", "vsrPNumber", "cmdToAll",
+            "txtONumber", "cmdONew",       "Picture1",  "lstReport1", "txtLen",     "txtCount"};
+        QCOMPARE(TabChain(static_cast<int>(start.size())), start);
+        w->cmdChange->setEnabled(true);
+        w->txtONumber->setText(QStringLiteral("1"));
+        QStringList enabled = start;
+        enabled.insert(enabled.indexOf("txtONumber"), "cmdChange");
+        enabled.insert(enabled.indexOf("cmdONew"), "cmdOOpen");
+        enabled.insert(enabled.indexOf("Picture1"), "cmdOSave");
+        QCOMPARE(TabChain(static_cast<int>(enabled.size())), enabled);
     }
 
     void spinnersCascade() {

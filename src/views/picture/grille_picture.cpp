@@ -26,6 +26,10 @@ GrillePicture::GrillePicture(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setAutoFillBackground(true);
+    // Like the classic picture box it stands in for, it takes the focus.
+    // Set here, before any tab order is made: Qt leaves a widget without a
+    // focus policy out of the links that setTabOrder makes.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 float GrillePicture::OuterWidthTwips() const {

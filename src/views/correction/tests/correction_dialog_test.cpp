@@ -61,6 +61,7 @@ private slots:
     void primingShowsTrueValuesAndWritesNothing();
     void doubleBeltWritesTheGrilleCurrentAtTheClick();
     void runTimeErrorsAreReportedAndWriteNothing();
+    void tabWalksTheLayoutOrder();
 };
 
 void CorrectionDialogTest::barsAndStepButtonRecomputeTheCurrentGrille() {
@@ -166,6 +167,17 @@ void CorrectionDialogTest::runTimeErrorsAreReportedAndWriteNothing() {
     QVERIFY(host.messenger.errors[0].startsWith(QStringLiteral("Переполнение")));
     QVERIFY(host.messenger.errors[1].startsWith(QStringLiteral("Индекс")));
     QCOMPARE(host.recomputed + host.beltChanged, 0);
+}
+
+void CorrectionDialogTest::tabWalksTheLayoutOrder() {
+    FakeHost host;
+    CorrectionDialog d(host);
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    d.txtNewZLeft->setFocus();
+    QCOMPARE(TabChain(6), QStringList({"chkDouble", "HScroll1", "txtNewStep", "HScroll2",
+                                       "cmdDecStep", "txtNewZLeft"}));
 }
 
 RESHETKI_UI_TEST_MAIN(CorrectionDialogTest)
