@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the program, its tests and its benchmarks need,
-# only those that are missing. Runs as root (or through sudo).
+# Installs the Debian packages that are missing, as root (or through sudo).
+#   install-deps.sh          what building and running the program need
+#   install-deps.sh --tests  that, and everything the tests, the sanitised
+#                            build, the fuzzers, the package and the
+#                            benchmarks need
 set -euo pipefail
 
 packages=(
     # build
-    cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config
-    qt6-base-dev libgl-dev
-    # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev hyperfine
-    # fonts: Cyrillic everywhere, metric faces for "Courier New" and "Arial"
-    fonts-dejavu-core fonts-liberation2
-    # end-to-end tests in a real X server, screenshots and PDF checks
-    xvfb xauth xdotool x11-utils imagemagick poppler-utils python3 xclip
+    cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
     # the cutting optimiser's linear programs
     libglpk-dev
+    # fonts: Cyrillic everywhere, metric faces for "Courier New" and "Arial"
+    fonts-dejavu-core fonts-liberation2
 )
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(
+        # sanitised build and fuzzers
+        clang-14 libclang-rt-14-dev
+        # tests and benchmarks
+        libgtest-dev libgmock-dev libbenchmark-dev hyperfine
+        # end-to-end tests in a real X server, screenshots and PDF checks
+        xvfb xauth xdotool x11-utils imagemagick poppler-utils python3 xclip
+        # the Debian package's dependencies
+        dpkg-dev
+        # a decimal-comma locale for the locale tests
+        locales
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,13 +36,11 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

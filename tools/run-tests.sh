@@ -7,11 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+    -DRESHETKI_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DRESHETKI_SANITIZE=ON -DRESHETKI_FUZZ=ON >/dev/null
+    -DBUILD_TESTING=ON -DRESHETKI_SANITIZE=ON -DRESHETKI_FUZZ=ON -DRESHETKI_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 
 export QT_QPA_PLATFORM=offscreen
