@@ -138,11 +138,13 @@ struct Result {
 // The message for input that cannot be planned, or an empty string.
 std::string CheckInput(const std::vector<CutItem>& items, const Settings& settings);
 
-// Checks the input and plans it. Nothing is planned when the input is refused.
-// A plan takes at most settings.timeLimit seconds and a little more (well
+// Checks the input and plans it. Nothing is planned when the input is refused,
+// nor when counted stock cannot hold the pieces (then `error` says so).
+// A plan takes settings.timeLimit seconds at most, and a little more (well
 // under 0.1 s even for the largest input accepted). PlanCutting may run on any
-// thread, one plan at a time per process (GLPK is used per thread, but the
-// window runs one plan at a time anyway); it touches no shared state.
+// thread: it keeps no state between calls and shares none between threads
+// (GLPK keeps its environment per thread, and the plan frees it before it
+// returns). The arguments must stay unchanged until it returns.
 Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings);
 Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
                    const Control& control);
