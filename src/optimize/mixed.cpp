@@ -56,7 +56,7 @@ bool Valid(const MixedProblem& p, const Cuts& cuts) {
 // Gives each bar the cheapest kind that holds it and is still to be had,
 // fullest bars first (they have the fewest kinds to choose from); empty when
 // some bar gets none.
-Cuts Assign(const MixedProblem& p, const Packing& bars, std::vector<int> counts) {
+Cuts Assign(const MixedProblem& p, Packing bars, std::vector<int> counts) {
     std::vector<std::pair<long long, size_t>> order;
     for (size_t b = 0; b < bars.size(); ++b)
         order.push_back({BarFill(p.in, bars[b]), b});
@@ -80,22 +80,29 @@ Cuts Assign(const MixedProblem& p, const Packing& bars, std::vector<int> counts)
             return {};
         if (counts[static_cast<size_t>(best)] > 0)
             --counts[static_cast<size_t>(best)];
-        cuts.push_back({best, bars[b]});
+        cuts.push_back({best, std::move(bars[b])});
     }
     return cuts;
 }
 
 // The fullest bar of `capacity` from the pieces left: a bounded subset sum
 // over whole millimetres, as in FullestFill.
-Bar Fullest(const Instance& in, const std::vector<int>& rem, int capacity) {
+Bar Fullest(const Instance& in, const std::vector<int>& rem, int capacity, const Stop& stop) {
     const size_t m = in.size.size(), width = static_cast<size_t>(capacity) + 1;
     std::vector<char> reach(width, 0);
     std::vector<std::uint32_t> via(width, 0);
     std::vector<int> copies(width, 0);
     reach[0] = 1;
+    long long steps = 0;
     for (size_t j = 0; j < m; ++j) {
         if (rem[j] == 0 || in.size[j] > capacity)
             continue;
+        steps += static_cast<long long>(width);
+        if (steps > StepsBetweenChecks) {
+            steps = 0;
+            if (stop.Now())
+                return Bar(m, 0);
+        }
         const size_t w = static_cast<size_t>(in.size[j]);
         const auto tag = static_cast<std::uint32_t>(j);
         for (size_t c = w; c < width; ++c) {
@@ -233,7 +240,7 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
     std::vector<int> left = counts;
     for (size_t k = 0; k < p.kinds.size() && !stop.Now(); ++k)
         for (int u = 0; p.kinds[k].cost == 0 && u < p.kinds[k].count; ++u) {
-            Bar bar = Fullest(in, rem, p.kinds[k].capacity);
+            Bar bar = Fullest(in, rem, p.kinds[k].capacity, stop);
             if (std::all_of(bar.begin(), bar.end(), [](int c) { return c == 0; }))
                 break;
             for (size_t i = 0; i < m; ++i)
@@ -261,12 +268,17 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
     };
     if (rest.size.empty())
         offer(fromHand);
-    for (size_t k = 0; k < p.kinds.size() && !rest.size.empty() && !stop.Now(); ++k) {
+    // Until there is a plan, the clock does not count: a plan there must be.
+    auto more = [&] { return best.empty() || !stop.Now(); };
+    for (size_t k = 0; k < p.kinds.size() && !rest.size.empty() && more(); ++k) {
         if (p.kinds[k].cost == 0 || p.kinds[k].capacity < rest.size.front())
             continue;
         rest.capacity = p.kinds[k].capacity;
-        for (const Packing& packing : {FirstFitDecreasing(rest), BestFitDecreasing(rest),
-                                       FullestFill(rest, 1, 1u, stop.Until(start + budget / 10))}) {
+        for (int way = 0; way < 3 && more(); ++way) {
+            const Packing packing = way == 0 ? FirstFitDecreasing(rest)
+                                    : way == 1
+                                        ? BestFitDecreasing(rest)
+                                        : FullestFill(rest, 1, 1u, stop.Until(start + budget / 10));
             Cuts cuts = Assign(p, widen(packing), left);
             if (cuts.empty())
                 continue;
@@ -275,8 +287,8 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
         }
     }
     // Every kind at once, for when limited counts spoil the above.
-    for (const Packing& packing : {FirstFitDecreasing(in), BestFitDecreasing(in)})
-        offer(Assign(p, packing, counts));
+    for (int way = 0; way < 2 && more(); ++way)
+        offer(Assign(p, way == 0 ? FirstFitDecreasing(in) : BestFitDecreasing(in), counts));
     tell();
 
     if (!best.empty() && !proven() && !stop.Now()) {
@@ -289,7 +301,7 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
             for (const Cut& cut : r.cuts)
                 bars.push_back(cut.bar);
             offer(std::move(r.cuts));
-            offer(Assign(p, bars, counts));
+            offer(Assign(p, std::move(bars), counts));
         }
         tell();
     }

@@ -11,6 +11,17 @@ constexpr size_t MostBits = size_t{1} << 28;
 
 } // namespace
 
+bool Pricing::Fits(const Instance& in) {
+    size_t lots = 0;
+    for (size_t i = 0; i < in.size.size(); ++i)
+        for (int copies = std::min(in.demand[i], in.capacity / in.size[i]), k = 1; copies > 0;
+             k *= 2) {
+            copies -= std::min(k, copies);
+            ++lots;
+        }
+    return std::max<size_t>(lots, 1) * (static_cast<size_t>(in.capacity) + 1) <= MostBits;
+}
+
 bool Pricing::fill(const std::vector<double>& value, const std::vector<int>& limit,
                    const Stop& stop) {
     const size_t width = static_cast<size_t>(in_.capacity) + 1;

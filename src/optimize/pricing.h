@@ -16,6 +16,10 @@ class Pricing {
 public:
     explicit Pricing(const Instance& in) : in_(in) {}
 
+    // Whether the table for `in` fits in memory; when it does not, no bar can
+    // be priced and the relaxation is not worth starting.
+    static bool Fits(const Instance& in);
+
     // Fills the table for `value`, at most `limit` pieces of each size; false
     // when stopped first (a long bar over thousands of sizes takes a while) or
     // when the table would not fit in memory.

@@ -1,4 +1,5 @@
 #include "master.h"
+#include "pricing.h"
 
 #include <glpk.h>
 
@@ -85,10 +86,12 @@ struct GlpkRelease {
 Relaxation SolveRelaxation(const Instance& in, int target, bool round, const Stop& stop) {
     GlpkRelease release;
     Relaxation result;
+    if (!Pricing::Fits(in))
+        return result;
     Master master(in, {Kind{in.capacity, 1, -1}});
     for (const Bar& bar : FirstFitDecreasing(in))
         master.add(0, bar);
-    for (size_t i = 0; i < in.size.size(); ++i) {
+    for (size_t i = 0; i < in.size.size() && !stop.Now(); ++i) {
         Bar single(in.size.size(), 0);
         single[i] = std::min(in.demand[i], in.capacity / in.size[i]);
         master.add(0, single);
@@ -110,11 +113,16 @@ MixedRelaxation SolveMixedRelaxation(const Instance& in, const std::vector<Kind>
                                      const Stop& stop) {
     GlpkRelease release;
     MixedRelaxation result;
+    if (!Pricing::Fits(in))
+        return result;
     Master master(in, kinds);
     for (const Cut& cut : start)
-        master.add(cut.kind, cut.bar);
-    for (size_t k = 0; k < kinds.size(); ++k)
-        for (size_t i = 0; i < in.size.size(); ++i) {
+        if (!stop.Now())
+            master.add(cut.kind, cut.bar);
+    // One size alone on a bought bar of each length; offcuts are limited in
+    // number and the start packing already keeps the problem solvable.
+    for (size_t k = 0; k < kinds.size() && !stop.Now(); ++k)
+        for (size_t i = 0; i < in.size.size() && kinds[k].cost > 0; ++i) {
             Bar single(in.size.size(), 0);
             single[i] = std::min(in.demand[i], kinds[k].capacity / in.size[i]);
             master.add(static_cast<int>(k), single);

@@ -50,7 +50,8 @@ public:
                 break;
             } else if (stop_.Now()) {
                 break;
-            } else if (repair_) {
+            } else if (repair_ && static_cast<long long>(bars) * static_cast<long long>(m_) <=
+                                      MostRepairCells) {
                 result = Repair(bars);
                 if (!result.empty())
                     exhausted = true;
@@ -121,6 +122,7 @@ private:
             if (result.size() > deepest_.size())
                 attempt = -1;
             deepest_ = std::move(result);
+            common_ = 0;
         }
         return {};
     }
@@ -133,10 +135,19 @@ private:
     static constexpr int MostAttempts = 200;
     static constexpr long long RepairSteps = 5000;
     static constexpr auto Budget = std::chrono::milliseconds(20);
+    // Each attempt handles every count of every bar: with thousands of
+    // sizes on thousands of bars one attempt would take longer than a plan.
+    static constexpr long long MostRepairCells = 1LL << 24;
 
     bool solve(int bars) {
-        if (packing_.size() > deepest_.size())
-            deepest_ = packing_;
+        if (packing_.size() > deepest_.size()) {
+            // Only the bars past the part still shared are copied: copying
+            // the whole packing at each new depth would cost its square.
+            deepest_.resize(common_);
+            deepest_.insert(deepest_.end(), packing_.begin() + static_cast<std::ptrdiff_t>(common_),
+                            packing_.end());
+            common_ = packing_.size();
+        }
         if (remSize_ == 0)
             return true;
         if (bars == 0 || timedOut_)
@@ -287,6 +298,7 @@ private:
         if (solve(bars - 1))
             return true;
         packing_.pop_back();
+        common_ = std::min(common_, packing_.size());
         return false;
     }
 
@@ -341,6 +353,7 @@ private:
     long long remSize_ = 0;
     Packing packing_;
     Packing deepest_;
+    size_t common_ = 0; // leading bars of packing_ that deepest_ shares
     bool repair_ = false;
     std::unordered_set<State, StateHash> failed_;
     size_t remembered_ = 0;

@@ -18,11 +18,12 @@ void Reporter::operator()(int bars, long long length, int lowerBound, long long 
 
 namespace {
 
-Packing BetterOf(const Instance& in, Packing best, Packing candidate) {
+// Takes `candidate` when it is a valid packing into fewer bars. In place: a
+// packing of thousands of sizes on thousands of bars is costly to copy.
+void Improve(const Instance& in, Packing& best, Packing&& candidate) {
     if (!candidate.empty() && (best.empty() || candidate.size() < best.size()) &&
         IsValidPacking(in, candidate))
-        return candidate;
-    return best;
+        best = std::move(candidate);
 }
 
 } // namespace
@@ -33,7 +34,8 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     const auto budget = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(std::max(timeLimit, 0.0)));
     int lowerBound = std::max(BoundBySize(in), BoundMartelloToth(in));
-    Packing packing = BetterOf(in, FirstFitDecreasing(in), BestFitDecreasing(in));
+    Packing packing = FirstFitDecreasing(in);
+    Improve(in, packing, BestFitDecreasing(in));
     auto gap = [&] { return static_cast<int>(packing.size()) > lowerBound; };
     auto tell = [&] {
         const auto bars = static_cast<int>(packing.size());
@@ -43,15 +45,14 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     tell();
 
     if (gap())
-        packing = BetterOf(in, packing, FullestFill(in, 3, 1u, stop.Until(start + budget / 10)));
+        Improve(in, packing, FullestFill(in, 3, 1u, stop.Until(start + budget / 10)));
     if (gap()) {
         tell();
         // A short search for a packing that meets the bound often settles the
         // matter before the relaxation is worth its price.
         bool exhausted = false;
-        packing =
-            BetterOf(in, packing,
-                     SearchPacking(in, lowerBound, stop.Until(start + budget * 2 / 5), exhausted));
+        Improve(in, packing,
+                SearchPacking(in, lowerBound, stop.Until(start + budget * 2 / 5), exhausted));
         if (gap() && exhausted)
             ++lowerBound;
         tell();
@@ -62,7 +63,7 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
         // bound is no better than the ones above.
         Relaxation r = SolveRelaxation(in, bars, true, stop.Until(Clock::now() + budget / 4));
         lowerBound = std::max(lowerBound, r.bound);
-        packing = BetterOf(in, packing, std::move(r.packing));
+        Improve(in, packing, std::move(r.packing));
         tell();
     }
     while (gap() && !stop.Now()) {
@@ -70,7 +71,7 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
         const int bars = static_cast<int>(packing.size());
         Packing found = SearchPacking(in, bars - 1, stop, exhausted);
         if (!found.empty())
-            packing = BetterOf(in, packing, std::move(found));
+            Improve(in, packing, std::move(found));
         else if (exhausted)
             lowerBound = bars;
         else
