@@ -1,5 +1,7 @@
 // Solves triplet instances and prints how many reach the optimum and how long
-// they take. Usage: optimize_triplets_bench [instances per size] [seed]
+// they take; with a file name, also writes the bars and bound of each plan
+// there, one plan a line, to compare two builds.
+// Usage: optimize_triplets_bench [instances per size] [seed] [file]
 
 #include "instances.h"
 
@@ -11,6 +13,7 @@ int main(int argc, char** argv) {
     const int perSize = argc > 1 ? std::atoi(argv[1]) : 20;
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1u;
     std::mt19937 rng(seed);
+    std::FILE* each = argc > 3 ? std::fopen(argv[3], "w") : nullptr;
     cutting::Settings settings;
     settings.stock = 1000;
     settings.kerf = 0;
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             total += seconds;
             worst = std::max(worst, seconds);
+            if (each != nullptr)
+                std::fprintf(each, "%d %d\n", r.plan.bars, r.plan.lowerBound);
             if (r.ok && r.plan.bars == pieces / 3)
                 ++optimal;
             if (r.ok && r.plan.optimal)
@@ -40,5 +45,7 @@ int main(int argc, char** argv) {
                     total / perSize, worst);
     }
     std::printf("solved to the optimum: %d of %d\n", allOptimal, all);
+    if (each != nullptr)
+        std::fclose(each);
     return allOptimal == all ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 // Plans random workshop orders on 11750 mm stock with a 3 mm saw cut and
 // prints the share proven optimal, the bars above the bound and the times.
-// Usage: optimize_workshop_bench [orders] [seed]
+// With a file name, also writes the bars and bound of each plan there, one
+// plan a line, to compare two builds.
+// Usage: optimize_workshop_bench [orders] [seed] [file]
 
 #include "instances.h"
 
@@ -12,6 +14,7 @@ int main(int argc, char** argv) {
     const int orders = argc > 1 ? std::atoi(argv[1]) : 1000;
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1u;
     std::mt19937 rng(seed);
+    std::FILE* each = argc > 3 ? std::fopen(argv[3], "w") : nullptr;
     cutting::Settings settings;
     settings.stock = 11750;
     settings.kerf = 3;
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
         const cutting::Result r = cutting::PlanCutting(items, settings);
         times.push_back(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (each != nullptr)
+            std::fprintf(each, "%d %d\n", r.plan.bars, r.plan.lowerBound);
         if (!r.ok) {
             ++refused;
             continue;
@@ -49,5 +54,7 @@ int main(int argc, char** argv) {
     std::printf("bars above bound    %lld in all, at most %d in one order\n", above, worstGap);
     std::printf("time, median        %.4f s\n", median);
     std::printf("time, worst         %.4f s\n", worst);
+    if (each != nullptr)
+        std::fclose(each);
     return 0;
 }

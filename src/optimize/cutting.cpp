@@ -1,9 +1,10 @@
 #include "cutting.h"
 
-#include "packing.h"
+#include "solve.h"
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -11,85 +12,46 @@ namespace cutting {
 
 namespace {
 
-// Longer bars are not sold, and the solver works over every millimetre of one.
-constexpr int MaxStock = 100000;
-constexpr long long MaxPieces = 10000;
+constexpr double PlanSecondsPerCell = 4e-9;
 
-std::string Num(long long v) {
-    return std::to_string(v);
+// A bar's content by its sizes in use, ordered as the whole count vectors
+// would be: with thousands of sizes the whole vectors cost too much to compare.
+using Content = std::vector<std::pair<int, int>>; // (-size index, count)
+
+Content Sparse(const detail::Bar& bar) {
+    Content content;
+    for (size_t i = 0; i < bar.size(); ++i)
+        if (bar[i] > 0)
+            content.push_back({-static_cast<int>(i), bar[i]});
+    return content;
 }
 
-std::string ItemName(const CutItem& item) {
-    return "Решетка №" + Num(item.grille) + ", " + KindName(item.kind) + " пруток";
-}
-
-int Usable(const Settings& s) {
-    return s.stock - 2 * s.trim;
-}
-
-using detail::Clock;
-
-detail::Packing BetterOf(const detail::Instance& in, detail::Packing best,
-                         detail::Packing candidate) {
-    if (!candidate.empty() && (best.empty() || candidate.size() < best.size()) &&
-        detail::IsValidPacking(in, candidate))
-        return candidate;
-    return best;
-}
-
-struct Solution {
-    detail::Packing packing;
-    int lowerBound = 0;
+// What a kind of bar is to the plan.
+struct KindInfo {
+    int length = 0; // stock length, or offcut length
+    int usable = 0;
+    bool onHand = false;
 };
 
-Solution Solve(const detail::Instance& in, double timeLimit) {
-    const auto start = Clock::now();
-    const auto budget = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(std::max(timeLimit, 0.0)));
-    const auto deadline = start + budget;
-    Solution s;
-    s.lowerBound = std::max(detail::BoundBySize(in), detail::BoundMartelloToth(in));
-    s.packing = BetterOf(in, detail::FirstFitDecreasing(in), detail::BestFitDecreasing(in));
-    auto gap = [&] { return static_cast<int>(s.packing.size()) > s.lowerBound; };
+void AddBars(std::vector<Bars>& list, int length, int count) {
+    if (count <= 0)
+        return;
+    auto at = std::find_if(list.begin(), list.end(),
+                           [length](const Bars& b) { return b.length == length; });
+    if (at == list.end())
+        list.push_back({length, count});
+    else
+        at->count += count;
+}
 
-    if (gap())
-        s.packing = BetterOf(in, s.packing, detail::FullestFill(in, 3, 1u, start + budget / 10));
-    if (gap()) {
-        // A short search for a packing that meets the bound often settles the
-        // matter before the relaxation is worth its price.
-        bool exhausted = false;
-        s.packing =
-            BetterOf(in, s.packing,
-                     detail::SearchPacking(in, s.lowerBound, start + budget * 2 / 5, exhausted));
-        if (gap() && exhausted)
-            ++s.lowerBound;
-    }
-    if (gap()) {
-        const int bars = static_cast<int>(s.packing.size());
-        // The relaxation may not take all the time left: in the worst case its
-        // bound is no better than the ones above.
-        const auto until = std::min(deadline, Clock::now() + budget / 4);
-        detail::Relaxation r = detail::SolveRelaxation(in, bars, true, until);
-        s.lowerBound = std::max(s.lowerBound, r.bound);
-        s.packing = BetterOf(in, s.packing, std::move(r.packing));
-    }
-    while (gap() && Clock::now() < deadline) {
-        bool exhausted = false;
-        const int bars = static_cast<int>(s.packing.size());
-        detail::Packing found = detail::SearchPacking(in, bars - 1, deadline, exhausted);
-        if (!found.empty())
-            s.packing = BetterOf(in, s.packing, std::move(found));
-        else if (exhausted)
-            s.lowerBound = bars;
-        else
-            break;
-    }
-    s.lowerBound = std::min(s.lowerBound, static_cast<int>(s.packing.size()));
-    return s;
+void SortLongestFirst(std::vector<Bars>& list) {
+    std::sort(list.begin(), list.end(),
+              [](const Bars& a, const Bars& b) { return a.length > b.length; });
 }
 
 Plan MakePlan(const std::vector<CutItem>& items, const Settings& settings,
-              const std::vector<int>& lengths, const Solution& solution) {
+              const std::vector<int>& lengths, const std::vector<KindInfo>& kinds,
+              const detail::Solution& solution) {
     // Pieces of one length wait in grille order, so that consecutive bars
     // serve the same grille where they can.
     std::vector<std::deque<Piece>> waiting(lengths.size());
@@ -97,52 +59,75 @@ Plan MakePlan(const std::vector<CutItem>& items, const Settings& settings,
     std::stable_sort(sorted.begin(), sorted.end(), [](const CutItem& a, const CutItem& b) {
         return a.grille < b.grille || (a.grille == b.grille && a.kind < b.kind);
     });
+    auto lengthIndex = [&lengths](int length) {
+        return static_cast<size_t>(
+            std::lower_bound(lengths.begin(), lengths.end(), length, std::greater<>()) -
+            lengths.begin());
+    };
     for (const CutItem& item : sorted) {
-        const auto at = std::find(lengths.begin(), lengths.end(), item.length);
-        auto& queue = waiting[static_cast<size_t>(at - lengths.begin())];
+        auto& queue = waiting[lengthIndex(item.length)];
         for (int k = 0; k < item.count; ++k)
             queue.push_back({item.grille, item.kind, item.length});
     }
 
-    std::map<detail::Bar, int> counts;
-    for (const detail::Bar& bar : solution.packing)
-        ++counts[bar];
-    std::vector<std::pair<detail::Bar, int>> groups(counts.begin(), counts.end());
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::map<std::pair<int, Content>, int> counts;
+    for (const detail::Cut& cut : solution.cuts)
+        ++counts[{cut.kind, Sparse(cut.bar)}];
+    std::vector<std::pair<std::pair<int, Content>, int>> groups(counts.begin(), counts.end());
+    std::stable_sort(groups.begin(), groups.end(), [&kinds](const auto& a, const auto& b) {
+        const bool aHand = kinds[static_cast<size_t>(a.first.first)].onHand;
+        const bool bHand = kinds[static_cast<size_t>(b.first.first)].onHand;
+        return aHand != bHand ? aHand : a.second > b.second;
+    });
 
     Plan plan;
-    const int usable = Usable(settings);
-    for (const auto& [bar, count] : groups) {
+    long long cutLength = 0;
+    for (const auto& [key, count] : groups) {
+        const KindInfo& kind = kinds[static_cast<size_t>(key.first)];
         Pattern pattern;
         pattern.count = count;
+        pattern.stock = kind.length;
+        pattern.onHand = kind.onHand;
         long long used = 0;
-        for (size_t i = 0; i < bar.size(); ++i)
-            for (int k = 0; k < bar[i]; ++k) {
-                pattern.lengths.push_back(lengths[i]);
-                used += lengths[i] + settings.kerf;
+        for (const auto& [index, copies] : key.second)
+            for (int k = 0; k < copies; ++k) {
+                pattern.lengths.push_back(lengths[static_cast<size_t>(-index)]);
+                used += lengths[static_cast<size_t>(-index)] + settings.kerf;
             }
-        pattern.offcut = static_cast<int>(std::max(0LL, usable - used));
+        pattern.offcut = static_cast<int>(std::max(0LL, kind.usable - used));
         for (int b = 0; b < count; ++b) {
             std::vector<Piece> pieces;
             for (int length : pattern.lengths) {
-                const auto at = std::find(lengths.begin(), lengths.end(), length);
-                auto& queue = waiting[static_cast<size_t>(at - lengths.begin())];
+                auto& queue = waiting[lengthIndex(length)];
                 pieces.push_back(queue.front());
                 queue.pop_front();
                 plan.piecesLength += length;
             }
             pattern.bars.push_back(std::move(pieces));
         }
-        plan.bars += count;
+        cutLength += static_cast<long long>(count) * kind.length;
+        if (kind.onHand) {
+            plan.offcutsUsed += count;
+        } else {
+            plan.bars += count;
+            plan.boughtLength += static_cast<long long>(count) * kind.length;
+            AddBars(plan.purchases, kind.length, count);
+        }
+        if (pattern.offcut >= settings.minUseful && pattern.offcut > 0)
+            AddBars(plan.keep, pattern.offcut, count);
+        else if (pattern.offcut > 0)
+            AddBars(plan.scrap, pattern.offcut, count);
         plan.patterns.push_back(std::move(pattern));
     }
-    plan.boughtLength = static_cast<long long>(plan.bars) * settings.stock;
-    if (plan.boughtLength > 0)
-        plan.wastePercent = 100.0 * static_cast<double>(plan.boughtLength - plan.piecesLength) /
-                            static_cast<double>(plan.boughtLength);
+    SortLongestFirst(plan.purchases);
+    SortLongestFirst(plan.keep);
+    SortLongestFirst(plan.scrap);
+    if (cutLength > 0)
+        plan.wastePercent = 100.0 * static_cast<double>(cutLength - plan.piecesLength) /
+                            static_cast<double>(cutLength);
     plan.lowerBound = solution.lowerBound;
-    plan.optimal = plan.bars == plan.lowerBound;
+    plan.lowerBoundLength = solution.lowerBoundLength;
+    plan.optimal = plan.boughtLength == plan.lowerBoundLength;
     return plan;
 }
 
@@ -152,62 +137,102 @@ const char* KindName(PieceKind kind) {
     return kind == PieceKind::Horizontal ? "горизонтальный" : "вертикальный";
 }
 
-std::string CheckInput(const std::vector<CutItem>& items, const Settings& s) {
-    if (s.stock <= 0)
-        return "Длина плети должна быть положительным числом миллиметров.";
-    if (s.stock > MaxStock)
-        return "Длина плети " + Num(s.stock) + " мм слишком велика: допускается не более " +
-               Num(MaxStock) + " мм.";
-    if (s.kerf < 0)
-        return "Ширина реза не может быть отрицательной.";
-    if (s.trim < 0)
-        return "Торцевая обрезка не может быть отрицательной.";
-    const long long usable = static_cast<long long>(s.stock) - 2LL * s.trim;
-    if (usable <= 0)
-        return "Торцевая обрезка " + Num(s.trim) + " мм с каждого конца не оставляет ничего " +
-               "от плети длиной " + Num(s.stock) + " мм.";
-    if (s.kerf >= usable)
-        return "Ширина реза " + Num(s.kerf) + " мм не оставляет места на рабочей длине плети " +
-               Num(usable) + " мм.";
-    long long pieces = 0;
-    for (const CutItem& item : items) {
-        if (item.count <= 0)
-            return ItemName(item) + ": количество " + Num(item.count) +
-                   " шт. — должно быть положительным.";
-        if (item.length <= 0)
-            return ItemName(item) + ": длина " + Num(item.length) +
-                   " мм — решетка рассчитана по нулевому или отрицательному проёму.";
-        if (item.length > usable)
-            return ItemName(item) + ": длина " + Num(item.length) +
-                   " мм больше рабочей длины плети " + Num(usable) + " мм.";
-        pieces += item.count;
-    }
-    if (pieces == 0)
-        return "В заказе нет ни одной рассчитанной решетки: раскраивать нечего.";
-    if (pieces > MaxPieces)
-        return "В заказе " + Num(pieces) + " деталей: раскрой рассчитывается не более чем для " +
-               Num(MaxPieces) + " деталей.";
-    return {};
+Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings) {
+    return PlanCutting(items, settings, Control{});
 }
 
-Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings) {
+Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
+                   const Control& control) {
+    const auto start = Clock::now();
     Result result;
     result.error = CheckInput(items, settings);
     if (!result.error.empty())
         return result;
+    const auto budget = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(std::max(settings.timeLimit, 0.0)));
+    detail::Reporter report(control, start);
 
     std::map<int, int, std::greater<>> demand; // length -> pieces, longest first
-    for (const CutItem& item : items)
+    long long total = 0;
+    for (const CutItem& item : items) {
         demand[item.length] += item.count;
+        total += static_cast<long long>(item.length) * item.count;
+    }
     detail::Instance in;
-    in.capacity = Usable(settings) + settings.kerf;
     std::vector<int> lengths;
     for (const auto& [length, count] : demand) {
         lengths.push_back(length);
         in.size.push_back(length + settings.kerf);
         in.demand.push_back(count);
     }
-    result.plan = MakePlan(items, settings, lengths, Solve(in, settings.timeLimit));
+    // Checking the best packing and writing the plan out take time after the
+    // solver stops: a few nanoseconds for each size on each bar. The solver
+    // stops that much earlier, up to a quarter of the limit.
+    int shortestStock = std::numeric_limits<int>::max();
+    for (const StockBar& b : settings.stocks)
+        shortestStock = std::min(shortestStock, b.length);
+    if (settings.stocks.empty())
+        shortestStock = settings.stock;
+    const double cells = static_cast<double>(total / std::max(shortestStock / 2, 1) + 1) *
+                         static_cast<double>(lengths.size());
+    const auto reserve =
+        std::min(budget / 4, std::chrono::duration_cast<Clock::duration>(
+                                 std::chrono::duration<double>(cells * PlanSecondsPerCell)));
+    const Stop stop(start + budget - reserve, control.cancel);
+
+    const bool oneOfAny = settings.stocks.empty() ||
+                          (settings.stocks.size() == 1 && settings.stocks[0].count == Unlimited);
+    const bool offcuts = std::any_of(settings.offcuts.begin(), settings.offcuts.end(),
+                                     [](const Offcut& o) { return o.count > 0; });
+    if (oneOfAny && !offcuts) {
+        const int stock = settings.stocks.empty() ? settings.stock : settings.stocks[0].length;
+        const int usable = stock - 2 * settings.trim;
+        in.capacity = usable + settings.kerf;
+        const detail::Solution solution =
+            detail::SolveSingle(in, stock, settings.timeLimit, stop, report);
+        result.plan = MakePlan(items, settings, lengths, {{stock, usable, false}}, solution);
+        result.ok = true;
+        return result;
+    }
+
+    // Offcuts first, each distinct length once, then the stock lengths.
+    detail::MixedProblem problem;
+    problem.kerf = settings.kerf;
+    problem.minUseful = settings.minUseful;
+    std::vector<KindInfo> kinds;
+    std::map<int, int, std::greater<>> onHand;
+    for (const Offcut& o : settings.offcuts)
+        onHand[o.length] += o.count;
+    for (const auto& [length, count] : onHand)
+        if (count > 0 && length + settings.kerf >= in.size.back()) {
+            problem.kinds.push_back({length + settings.kerf, 0, count});
+            kinds.push_back({length, length, true});
+        }
+    std::map<int, int, std::greater<>> stocks;
+    for (const StockBar& b : settings.stocks.empty()
+                                 ? std::vector<StockBar>{{settings.stock, Unlimited}}
+                                 : settings.stocks) {
+        auto [at, fresh] = stocks.insert({b.length, b.count});
+        if (!fresh && at->second != Unlimited)
+            at->second = b.count == Unlimited ? Unlimited : at->second + b.count;
+    }
+    for (const auto& [length, count] : stocks)
+        if (count != 0) {
+            const int usable = length - 2 * settings.trim;
+            problem.kinds.push_back({usable + settings.kerf, length, count});
+            kinds.push_back({length, usable, false});
+        }
+    in.capacity = 0;
+    for (const detail::Kind& kind : problem.kinds)
+        in.capacity = std::max(in.capacity, kind.capacity);
+    problem.in = std::move(in);
+    const detail::Solution solution = detail::SolveMixed(problem, settings.timeLimit, stop, report);
+    if (solution.cuts.empty()) {
+        result.error = "Не удалось разместить все детали на имеющихся заготовках: добавьте плети "
+                       "или снимите ограничение их количества.";
+        return result;
+    }
+    result.plan = MakePlan(items, settings, lengths, kinds, solution);
     result.ok = true;
     return result;
 }

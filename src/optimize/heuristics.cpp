@@ -46,25 +46,32 @@ int BoundBySize(const Instance& in) {
 int BoundMartelloToth(const Instance& in) {
     // For a threshold k, pieces longer than C - k share a bar with no piece of
     // at least k; pieces longer than C / 2 need a bar each, and the pieces of
-    // at least k up to C / 2 can only use what those bars leave free, or new bars.
+    // at least k up to C / 2 can only use what those bars leave free, or new
+    // bars. Sums over the sizes, longest first, make each threshold cheap even
+    // for thousands of sizes.
     const long long c = in.capacity;
-    std::vector<long long> thresholds{0};
-    for (int s : in.size)
-        if (2LL * s <= c)
-            thresholds.push_back(s);
+    const size_t m = in.size.size();
+    std::vector<long long> count(m + 1, 0), length(m + 1, 0);
+    for (size_t i = 0; i < m; ++i) {
+        count[i + 1] = count[i] + in.demand[i];
+        length[i + 1] = length[i] + static_cast<long long>(in.size[i]) * in.demand[i];
+    }
+    // Index of the first size not longer than `x`.
+    auto firstAtMost = [&](long long x) {
+        return static_cast<size_t>(
+            std::partition_point(in.size.begin(), in.size.end(), [x](int s) { return s > x; }) -
+            in.size.begin());
+    };
+    const size_t half = firstAtMost(c / 2); // sizes from here on are at most C / 2
     int best = 0;
-    for (long long k : thresholds) {
-        long long n1 = 0, n2 = 0, s2 = 0, s3 = 0;
-        for (size_t i = 0; i < in.size.size(); ++i) {
-            const long long s = in.size[i];
-            const long long d = in.demand[i];
-            if (s > c - k)
-                n1 += d;
-            else if (2 * s > c)
-                n2 += d, s2 += s * d;
-            else if (s >= k)
-                s3 += s * d;
-        }
+    for (size_t t = half; t <= m; ++t) {
+        const long long k = t == m ? 0 : in.size[t];
+        const size_t big = std::min(firstAtMost(c - k), half);
+        const size_t smallEnd = k == 0 ? m : t + 1; // sizes of at least k
+        const long long n1 = count[big];
+        const long long n2 = count[half] - count[big];
+        const long long s2 = length[half] - length[big];
+        const long long s3 = length[smallEnd] - length[half];
         const long long free = n2 * c - s2;
         const long long extra = s3 > free ? (s3 - free + c - 1) / c : 0;
         best = std::max(best, static_cast<int>(n1 + n2 + extra));
@@ -131,15 +138,21 @@ Packing BestFitDecreasing(const Instance& in) {
     });
 }
 
-Packing FullestFill(const Instance& in, int rounds, unsigned seed, Clock::time_point deadline) {
+Packing FullestFill(const Instance& in, int rounds, unsigned seed, const Stop& stop) {
     const size_t m = in.size.size();
     std::mt19937 rng(seed);
     Packing best;
     std::vector<size_t> order(m);
     std::iota(order.begin(), order.end(), size_t{0});
-    std::vector<std::uint16_t> used;
+    // Bounded subset sum with one row: `via[c]` is the size that first reached
+    // the sum c and `copies[c]` how many of it the sum holds; walking back from
+    // a sum always lands on a sum reached by an earlier size. One row, not one
+    // per size, keeps thousands of sizes on a long bar within memory.
+    std::vector<std::uint32_t> via;
+    std::vector<int> copies;
     std::vector<char> reach;
-    for (int round = 0; round < rounds && Clock::now() < deadline; ++round) {
+    long long steps = 0;
+    for (int round = 0; round < rounds && !stop.Now(); ++round) {
         std::vector<int> rem = in.demand;
         Packing bars;
         for (size_t first = 0; first < m;) {
@@ -151,37 +164,48 @@ Packing FullestFill(const Instance& in, int rounds, unsigned seed, Clock::time_p
             bar[first] = 1;
             --rem[first];
             const int space = in.capacity - in.size[first];
-            // Bounded subset sum over what is left; the order of the sizes
-            // decides which of several equally full bars is found.
+            // The order of the sizes decides which of several equally full
+            // bars is found.
             if (round > 0)
                 std::shuffle(order.begin(), order.end(), rng);
             const size_t width = static_cast<size_t>(space) + 1;
             reach.assign(width, 0);
             reach[0] = 1;
-            used.assign(m * width, 0);
+            via.assign(width, 0);
+            copies.assign(width, 0);
             for (size_t j : order) {
                 if (rem[j] == 0 || in.size[j] > space)
                     continue;
+                // A long bar over thousands of sizes takes long: look at the
+                // clock every few million steps.
+                steps += static_cast<long long>(width);
+                if (steps > StepsBetweenChecks) {
+                    steps = 0;
+                    if (stop.Now())
+                        return best;
+                }
                 const size_t w = static_cast<size_t>(in.size[j]);
-                std::uint16_t* u = &used[j * width];
+                const auto tag = static_cast<std::uint32_t>(j);
                 for (size_t c = w; c < width; ++c) {
-                    if (!reach[c] && reach[c - w] && u[c - w] < rem[j]) {
+                    if (reach[c] || !reach[c - w])
+                        continue;
+                    const int held = via[c - w] == tag ? copies[c - w] : 0;
+                    if (held < rem[j]) {
                         reach[c] = 1;
-                        u[c] = static_cast<std::uint16_t>(u[c - w] + 1);
+                        via[c] = tag;
+                        copies[c] = held + 1;
                     }
                 }
             }
             size_t c = width - 1;
             while (!reach[c])
                 --c;
-            for (auto it = order.rbegin(); it != order.rend(); ++it) {
-                const size_t j = *it;
-                const int k = used[j * width + c];
-                if (k > 0) {
-                    bar[j] += k;
-                    rem[j] -= k;
-                    c -= static_cast<size_t>(k) * static_cast<size_t>(in.size[j]);
-                }
+            while (c > 0) {
+                const size_t j = via[c];
+                const int k = copies[c];
+                bar[j] += k;
+                rem[j] -= k;
+                c -= static_cast<size_t>(k) * static_cast<size_t>(in.size[j]);
             }
             bars.push_back(std::move(bar));
             if (!best.empty() && bars.size() >= best.size())

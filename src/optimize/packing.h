@@ -4,7 +4,8 @@
 // length plus one saw cut), longest first, with how many of each are needed,
 // and one bar capacity (usable length plus one saw cut).
 
-#include <chrono>
+#include "stop.h"
+
 #include <vector>
 
 namespace cutting::detail {
@@ -23,7 +24,22 @@ struct Instance {
 using Bar = std::vector<int>;
 using Packing = std::vector<Bar>;
 
-using Clock = std::chrono::steady_clock;
+// Loops whose steps are cheap look at the clock only this often (a few
+// milliseconds of work).
+constexpr long long StepsBetweenChecks = 1LL << 22;
+
+// A kind of bar to cut pieces from: a stock length or an offcut on hand.
+struct Kind {
+    int capacity = 0;   // usable length plus one saw cut
+    long long cost = 1; // what a bar of it costs
+    int count = -1;     // bars of it to be had, -1 for any number
+};
+// One bar of a kind and its content.
+struct Cut {
+    int kind = 0;
+    Bar bar;
+};
+using Cuts = std::vector<Cut>;
 
 // --- bounds -----------------------------------------------------------------
 int BoundBySize(const Instance& in);       // ceil(total / capacity)
@@ -34,12 +50,13 @@ Packing FirstFitDecreasing(const Instance& in);
 Packing BestFitDecreasing(const Instance& in);
 // Fills bar after bar as fully as possible, each with the longest piece left,
 // choosing at random among equally good fills; keeps the best of `rounds`.
-Packing FullestFill(const Instance& in, int rounds, unsigned seed, Clock::time_point deadline);
+Packing FullestFill(const Instance& in, int rounds, unsigned seed, const Stop& stop);
 
 // --- exact search -------------------------------------------------------------
 // Looks for a packing into at most `bars` bars; returns an empty packing when
-// none exists or the deadline passed first (`exhausted` tells which).
-Packing SearchPacking(const Instance& in, int bars, Clock::time_point deadline, bool& exhausted);
+// none exists or it was stopped first (`exhausted` tells which: it is true
+// only when the search proved that no such packing exists, or found one).
+Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
 
 // --- linear relaxation ----------------------------------------------------------
 struct Relaxation {
@@ -51,7 +68,23 @@ struct Relaxation {
 // Column generation for the relaxation of the problem; stops early once its
 // bound reaches `target`. With `round`, then rounds the relaxation step by step
 // into a packing.
-Relaxation SolveRelaxation(const Instance& in, int target, bool round, Clock::time_point deadline);
+// The same over several kinds of bar; `start` is a packing to begin from
+// (it keeps the problem solvable when every kind is limited), its bound is on
+// the cost and generation ends once it exceeds `target`.
+struct MixedRelaxation {
+    double bound = 0.0; // lower bound on the cost, not yet rounded
+    bool solved = false;
+    Cuts cuts; // its rounding, when asked for and finished in time
+};
+MixedRelaxation SolveMixedRelaxation(const Instance& in, const std::vector<Kind>& kinds,
+                                     const Cuts& start, double target, bool round,
+                                     const Stop& stop);
+// A failure inside GLPK ends it as unsolved, with the bounds proved before.
+Relaxation SolveRelaxation(const Instance& in, int target, bool round, const Stop& stop);
+
+// Makes every later GLPK call of this thread fail as GLPK does on an internal
+// error, so that tests can walk the path that follows.
+void FailLinearProgramsForTesting(bool fail);
 
 // --- helpers ------------------------------------------------------------------
 bool IsValidPacking(const Instance& in, const Packing& packing);

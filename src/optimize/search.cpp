@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 #include <unordered_set>
+#include <vector>
 
 namespace cutting::detail {
 
@@ -26,8 +27,8 @@ long long Luby(int i) {
 // target. Remainders that are known to fail are remembered.
 class BarCompletion {
 public:
-    BarCompletion(const Instance& in, Clock::time_point deadline, bool repair)
-        : in_(in), m_(in.size.size()), deadline_(deadline), rem_(in.demand), suffix_(m_ + 1, 0),
+    BarCompletion(const Instance& in, const Stop& stop, bool repair)
+        : in_(in), m_(in.size.size()), stop_(stop), rem_(in.demand), suffix_(m_ + 1, 0),
           repair_(repair) {
         remSize_ = in.totalSize();
     }
@@ -47,9 +48,10 @@ public:
             } else if (!timedOut_) {
                 exhausted = true;
                 break;
-            } else if (Clock::now() > deadline_) {
+            } else if (stop_.Now()) {
                 break;
-            } else if (repair_) {
+            } else if (repair_ && static_cast<long long>(bars) * static_cast<long long>(m_) <=
+                                      MostRepairCells) {
                 result = Repair(bars);
                 if (!result.empty())
                     exhausted = true;
@@ -69,8 +71,8 @@ private:
     // they may fit where the old ones did not.
     Packing Repair(int bars) {
         // Attempts count from the last one that got deeper, up to a limit in all.
-        for (int attempt = 0, all = 0; attempt < Attempts && all < MostAttempts &&
-                                       !deepest_.empty() && Clock::now() < deadline_;
+        for (int attempt = 0, all = 0;
+             attempt < Attempts && all < MostAttempts && !deepest_.empty() && !stop_.Now();
              ++attempt, ++all) {
             Bar left = in_.demand;
             for (const Bar& bar : deepest_)
@@ -98,7 +100,7 @@ private:
                     part.demand.push_back(pool[i]);
                     type.push_back(i);
                 }
-            BarCompletion small(part, std::min(deadline_, Clock::now() + Budget), false);
+            BarCompletion small(part, stop_.Until(Clock::now() + Budget), false);
             small.nodeLimit_ = RepairSteps;
             small.shuffle_ = true;
             const bool solved = small.solve(opened + missing);
@@ -120,6 +122,7 @@ private:
             if (result.size() > deepest_.size())
                 attempt = -1;
             deepest_ = std::move(result);
+            common_ = 0;
         }
         return {};
     }
@@ -132,18 +135,32 @@ private:
     static constexpr int MostAttempts = 200;
     static constexpr long long RepairSteps = 5000;
     static constexpr auto Budget = std::chrono::milliseconds(20);
+    // Each attempt handles every count of every bar: with thousands of
+    // sizes on thousands of bars one attempt would take longer than a plan.
+    static constexpr long long MostRepairCells = 1LL << 24;
 
     bool solve(int bars) {
-        if (packing_.size() > deepest_.size())
-            deepest_ = packing_;
+        if (packing_.size() > deepest_.size()) {
+            // Only the bars past the part still shared are copied: copying
+            // the whole packing at each new depth would cost its square.
+            deepest_.resize(common_);
+            deepest_.insert(deepest_.end(), packing_.begin() + static_cast<std::ptrdiff_t>(common_),
+                            packing_.end());
+            common_ = packing_.size();
+        }
         if (remSize_ == 0)
             return true;
         if (bars == 0 || timedOut_)
             return false;
+        // Weighing the candidates below may take many steps outside extend().
+        if (stop_.Now()) {
+            timedOut_ = true;
+            return false;
+        }
         const long long slack = static_cast<long long>(bars) * in_.capacity - remSize_;
         if (slack < 0)
             return false;
-        const std::uint64_t key = stateKey(bars);
+        State key = stateKey(bars);
         if (failed_.count(key) != 0)
             return false;
         for (size_t j = m_; j-- > 0;)
@@ -176,7 +193,7 @@ private:
                     count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
                 put(t);
                 if (ways == 0) {
-                    failed_.insert(key);
+                    remember(std::move(key));
                     return false;
                 }
                 if (fewest < 0 || ways < fewest)
@@ -191,7 +208,7 @@ private:
         const bool ok = extend(bar, 0, in_.capacity - in_.size[centre], bars, level);
         put(centre);
         if (!ok && !timedOut_)
-            failed_.insert(key);
+            remember(std::move(key));
         return ok;
     }
 
@@ -244,7 +261,7 @@ private:
     }
 
     bool extend(Bar& bar, size_t from, int space, int bars, const Level& level) {
-        if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && Clock::now() > deadline_))
+        if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && stop_.Now()))
             timedOut_ = true;
         if (timedOut_)
             return false;
@@ -281,6 +298,7 @@ private:
         if (solve(bars - 1))
             return true;
         packing_.pop_back();
+        common_ = std::min(common_, packing_.size());
         return false;
     }
 
@@ -293,27 +311,52 @@ private:
         remSize_ += in_.size[t];
     }
 
-    std::uint64_t stateKey(int bars) const {
-        constexpr std::uint64_t Prime = 1099511628211u;
-        std::uint64_t h = 1469598103934665603u;
-        h ^= static_cast<std::uint64_t>(bars);
-        for (int r : rem_) {
-            h ^= static_cast<std::uint64_t>(r);
-            h *= Prime;
+    // A state that failed is remembered whole, the bars left and every count
+    // left: a hash alone may stand for two states, and taking a feasible state
+    // for a failed one would let an exhausted search prove a false bound.
+    using State = std::vector<int>;
+    struct StateHash {
+        size_t operator()(const State& state) const {
+            constexpr std::uint64_t Prime = 1099511628211u;
+            std::uint64_t h = 1469598103934665603u;
+            for (int v : state) {
+                h ^= static_cast<std::uint32_t>(v);
+                h *= Prime;
+            }
+            return static_cast<size_t>(h);
         }
-        return h;
+    };
+
+    State stateKey(int bars) const {
+        State key;
+        key.reserve(m_ + 1);
+        key.push_back(bars);
+        key.insert(key.end(), rem_.begin(), rem_.end());
+        return key;
     }
+
+    // Forgetting a failure costs only time, so the memory stops growing at a
+    // limit (a few tens of megabytes) for problems with thousands of sizes.
+    void remember(State key) {
+        if (remembered_ + key.size() > MostRemembered)
+            return;
+        remembered_ += key.size();
+        failed_.insert(std::move(key));
+    }
+    static constexpr size_t MostRemembered = size_t{8} << 20;
 
     const Instance& in_;
     size_t m_;
-    Clock::time_point deadline_;
+    Stop stop_;
     std::vector<int> rem_;
     std::vector<long long> suffix_;
     long long remSize_ = 0;
     Packing packing_;
     Packing deepest_;
+    size_t common_ = 0; // leading bars of packing_ that deepest_ shares
     bool repair_ = false;
-    std::unordered_set<std::uint64_t> failed_;
+    std::unordered_set<State, StateHash> failed_;
+    size_t remembered_ = 0;
     long long nodes_ = 0;
     long long nodeLimit_ = 0;
     bool shuffle_ = false;
@@ -323,8 +366,8 @@ private:
 
 } // namespace
 
-Packing SearchPacking(const Instance& in, int bars, Clock::time_point deadline, bool& exhausted) {
-    BarCompletion search(in, deadline, true);
+Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
+    BarCompletion search(in, stop, true);
     return search.run(bars, exhausted);
 }
 

@@ -1,8 +1,10 @@
 #include "optimize/cutting.h"
+#include "optimize/packing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <random>
 #include <tuple>
@@ -19,10 +21,32 @@ int Rand(std::mt19937& rng, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(rng);
 }
 
+Settings Table(std::vector<cutting::StockBar> stocks, std::vector<cutting::Offcut> offcuts = {},
+               int kerf = 0, int trim = 0) {
+    Settings s;
+    s.stocks = std::move(stocks);
+    s.offcuts = std::move(offcuts);
+    s.kerf = kerf;
+    s.trim = trim;
+    return s;
+}
+
+std::vector<CutItem> Triplets(int count, std::mt19937& rng) {
+    std::vector<CutItem> items;
+    for (int t = 0; t < count; ++t) {
+        const int first = Rand(rng, 380, 490), second = Rand(rng, 250, (1000 - first) / 2);
+        items.push_back({3 * t + 1, V, first, 1});
+        items.push_back({3 * t + 2, V, second, 1});
+        items.push_back({3 * t + 3, V, 1000 - first - second, 1});
+    }
+    return items;
+}
+
 // Plans the order and checks everything the plan promises about itself
 // against the order it was made for.
-cutting::Plan Planned(const std::vector<CutItem>& items, const Settings& s) {
-    const cutting::Result r = PlanCutting(items, s);
+cutting::Plan Planned(const std::vector<CutItem>& items, const Settings& s,
+                      const cutting::Control& control = {}) {
+    const cutting::Result r = PlanCutting(items, s, control);
     EXPECT_TRUE(r.ok) << r.error;
     const cutting::Plan& plan = r.plan;
     std::map<std::tuple<int, cutting::PieceKind, int>, int> wanted, cut;
@@ -31,12 +55,15 @@ cutting::Plan Planned(const std::vector<CutItem>& items, const Settings& s) {
         wanted[{item.grille, item.kind, item.length}] += item.count;
         wantedLength += static_cast<long long>(item.length) * item.count;
     }
-    const int usable = s.stock - 2 * s.trim;
-    int bars = 0;
+    int bars = 0, onHand = 0;
+    long long bought = 0, cutLength = 0;
+    std::map<int, int> purchases, leftovers, kept;
     for (const cutting::Pattern& p : plan.patterns) {
         EXPECT_GT(p.count, 0);
         EXPECT_EQ(static_cast<int>(p.bars.size()), p.count);
         EXPECT_TRUE(std::is_sorted(p.lengths.rbegin(), p.lengths.rend()));
+        // Trim applies to bought bars only.
+        const int usable = p.onHand ? p.stock : p.stock - 2 * s.trim;
         long long used = 0;
         for (int length : p.lengths)
             used += length + s.kerf;
@@ -50,18 +77,35 @@ cutting::Plan Planned(const std::vector<CutItem>& items, const Settings& s) {
             }
             EXPECT_EQ(lengths, p.lengths);
         }
-        bars += p.count;
+        (p.onHand ? onHand : bars) += p.count;
+        if (!p.onHand) {
+            bought += static_cast<long long>(p.count) * p.stock;
+            purchases[p.stock] += p.count;
+        }
+        cutLength += static_cast<long long>(p.count) * p.stock;
+        if (p.offcut > 0)
+            leftovers[p.offcut] += p.count;
     }
     EXPECT_EQ(cut, wanted) << "every piece must be cut exactly once";
     EXPECT_EQ(plan.bars, bars);
+    EXPECT_EQ(plan.offcutsUsed, onHand);
     EXPECT_EQ(plan.piecesLength, wantedLength);
-    EXPECT_EQ(plan.boughtLength, static_cast<long long>(bars) * s.stock);
+    EXPECT_EQ(plan.boughtLength, bought);
+    for (const cutting::Bars& b : plan.purchases)
+        EXPECT_EQ(purchases[b.length], b.count);
+    for (const auto* list : {&plan.keep, &plan.scrap})
+        for (const cutting::Bars& b : *list) {
+            EXPECT_EQ(list == &plan.keep, b.length >= s.minUseful);
+            kept[b.length] += b.count;
+        }
+    EXPECT_EQ(kept, leftovers);
     EXPECT_NEAR(plan.wastePercent,
-                100.0 * static_cast<double>(plan.boughtLength - wantedLength) /
-                    static_cast<double>(plan.boughtLength),
+                100.0 * static_cast<double>(cutLength - wantedLength) /
+                    static_cast<double>(cutLength),
                 1e-9);
     EXPECT_LE(plan.lowerBound, plan.bars);
-    EXPECT_EQ(plan.optimal, plan.lowerBound == plan.bars);
+    EXPECT_LE(plan.lowerBoundLength, plan.boughtLength);
+    EXPECT_EQ(plan.optimal, plan.lowerBoundLength == plan.boughtLength);
     return plan;
 }
 
@@ -107,14 +151,7 @@ TEST(PlanCutting, BeatsFirstFitDecreasingOnTriplets) {
     // decreasing needs a bar more on instances like these.
     std::mt19937 rng(5);
     for (int round = 0; round < 4; ++round) {
-        std::vector<CutItem> items;
-        for (int t = 0; t < 20; ++t) {
-            const int first = Rand(rng, 380, 490), second = Rand(rng, 250, (1000 - first) / 2);
-            items.push_back({3 * t + 1, V, first, 1});
-            items.push_back({3 * t + 2, V, second, 1});
-            items.push_back({3 * t + 3, V, 1000 - first - second, 1});
-        }
-        const cutting::Plan plan = Planned(items, Settings{1000});
+        const cutting::Plan plan = Planned(Triplets(20, rng), Settings{1000});
         EXPECT_EQ(plan.bars, 20);
         EXPECT_TRUE(plan.optimal);
     }
@@ -136,6 +173,148 @@ TEST(PlanCutting, RandomOrdersAndNoTimeLeftGiveConsistentPlans) {
         large.push_back({g, V, 3000 - 23 * g, 21});
     }
     Planned(large, Settings{11750, 3, 0, 0.0});
+}
+
+TEST(PlanCutting, OneStockLengthOfAnyNumberInTheTableIsTheSingleStockPlan) {
+    std::mt19937 rng(3);
+    for (int round = 0; round < 10; ++round) {
+        std::vector<CutItem> items;
+        for (int g = 1, grilles = Rand(rng, 1, 15); g <= grilles; ++g)
+            items.push_back({g, V, Rand(rng, 400, 3000), Rand(rng, 2, 20)});
+        const Settings one{6000, 3, 10, 0.5};
+        Settings table = Table({{6000, cutting::Unlimited}}, {}, 3, 10);
+        table.timeLimit = 0.5;
+        const cutting::Plan a = Planned(items, one), b = Planned(items, table);
+        EXPECT_EQ(a.bars, b.bars);
+        EXPECT_EQ(a.lowerBound, b.lowerBound);
+        ASSERT_EQ(a.patterns.size(), b.patterns.size());
+        for (size_t p = 0; p < a.patterns.size(); ++p) {
+            EXPECT_EQ(a.patterns[p].lengths, b.patterns[p].lengths);
+            EXPECT_EQ(a.patterns[p].count, b.patterns[p].count);
+        }
+    }
+}
+
+TEST(PlanCutting, CutsOffcutsOnHandFirstAndBuysTheLeastLength) {
+    struct Case {
+        const char* name;
+        std::vector<CutItem> items;
+        Settings settings;
+        long long bought;
+        int offcuts;
+        std::vector<cutting::Bars> purchases, keep, scrap;
+    };
+    const std::vector<Case> cases = {
+        {"offcuts hold it all",
+         {{1, V, 1000, 2}},
+         Table({{6000}}, {{2500, 1}}),
+         0,
+         1,
+         {},
+         {{500, 1}},
+         {}},
+        {"trim spares offcuts",
+         {{1, V, 2000, 1}},
+         Table({{6000}}, {{2000, 1}}, 0, 50),
+         0,
+         1,
+         {},
+         {},
+         {}},
+        {"one long bar beats two short",
+         {{1, V, 2000, 3}},
+         Table({{6000}, {4000}}),
+         6000,
+         0,
+         {{6000, 1}},
+         {},
+         {}},
+        {"the short bar when it does",
+         {{1, V, 1900, 2}},
+         Table({{6000}, {4000}}),
+         4000,
+         0,
+         {{4000, 1}},
+         {},
+         {{200, 1}}},
+        {"counted bars run out",
+         {{1, V, 3000, 6}},
+         Table({{6000, 1}, {12000, cutting::Unlimited}}),
+         18000,
+         0,
+         {{12000, 1}, {6000, 1}},
+         {},
+         {}},
+        {"offcut first, then buy",
+         {{1, V, 3000, 3}},
+         Table({{6000}}, {{3100, 1}}),
+         6000,
+         1,
+         {{6000, 1}},
+         {},
+         {{100, 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const cutting::Plan plan = Planned(c.items, c.settings);
+        EXPECT_EQ(plan.boughtLength, c.bought);
+        EXPECT_TRUE(plan.optimal);
+        EXPECT_EQ(plan.offcutsUsed, c.offcuts);
+        auto same = [](const std::vector<cutting::Bars>& a, const std::vector<cutting::Bars>& b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                              [](const auto& x, const auto& y) {
+                                  return x.length == y.length && x.count == y.count;
+                              });
+        };
+        EXPECT_TRUE(same(plan.purchases, c.purchases));
+        EXPECT_TRUE(same(plan.keep, c.keep));
+        EXPECT_TRUE(same(plan.scrap, c.scrap));
+        if (c.offcuts > 0) {
+            ASSERT_FALSE(plan.patterns.empty());
+            EXPECT_TRUE(plan.patterns.front().onHand) << "offcuts on hand are listed first";
+        }
+    }
+}
+
+TEST(PlanCutting, ReportsProgressAndStopsWhenCancelled) {
+    std::mt19937 rng(8);
+    const std::vector<CutItem> items = Triplets(167, rng);
+    std::atomic<bool> cancel{false};
+    std::vector<cutting::Progress> seen;
+    cutting::Control control;
+    control.cancel = &cancel;
+    control.progress = [&](const cutting::Progress& p) {
+        seen.push_back(p);
+        cancel = true; // the first report already stops the plan
+    };
+    const cutting::Plan plan = Planned(items, Settings{1000, 0, 0, 60.0}, control);
+    ASSERT_FALSE(seen.empty());
+    for (size_t k = 1; k < seen.size(); ++k) {
+        EXPECT_LE(seen[k].bars, seen[k - 1].bars);
+        EXPECT_GE(seen[k].lowerBound, seen[k - 1].lowerBound);
+        EXPECT_GE(seen[k].elapsed, seen[k - 1].elapsed);
+    }
+    EXPECT_EQ(seen.back().bars, plan.bars);
+    EXPECT_EQ(seen.back().lowerBound, plan.lowerBound);
+    EXPECT_LE(plan.lowerBound, 167);
+    EXPECT_TRUE(!plan.optimal || plan.bars == 167);
+}
+
+TEST(PlanCutting, AFailingLinearProgramLeavesAPlanWithoutItsHelp) {
+    std::mt19937 rng(9);
+    const std::vector<CutItem> items = Triplets(40, rng);
+    cutting::detail::Instance in{1000, {}, {}};
+    for (int size = 900; size >= 300; size -= 37) {
+        in.size.push_back(size);
+        in.demand.push_back(3);
+    }
+    const cutting::Stop stop(cutting::Clock::now() + std::chrono::seconds(30));
+    cutting::detail::FailLinearProgramsForTesting(true);
+    EXPECT_FALSE(cutting::detail::SolveRelaxation(in, 100, true, stop).solved);
+    const cutting::Plan plan = Planned(items, Settings{1000, 0, 0, 0.5});
+    EXPECT_LE(plan.lowerBound, 40);
+    cutting::detail::FailLinearProgramsForTesting(false);
+    EXPECT_TRUE(cutting::detail::SolveRelaxation(in, 100, true, stop).solved);
 }
 
 TEST(PlanCutting, RefusesInputItCannotPlan) {
@@ -167,6 +346,16 @@ TEST(PlanCutting, RefusesInputItCannotPlan) {
         {"no pieces counted", {{5, V, 500, -1}}, {6000}, {"Решетка №5", "-1"}},
         {"empty order", {}, {6000}, {"нет"}},
         {"too many pieces", {{1, V, 100, 10001}}, {6000}, {"10001"}},
+        {"zero length in the table", one, Table({{6000}, {0}}), {"Заготовка №2", "0 мм"}},
+        {"negative stock count", one, Table({{6000, -2}}), {"Заготовка №1", "-2"}},
+        {"negative offcut", one, Table({{6000}}, {{-300, 1}}), {"Обрезок №1", "-300"}},
+        {"negative offcut count", one, Table({{6000}}, {{300, -1}}), {"Обрезок №1", "-1"}},
+        {"no stock at all", one, Table({{6000, 0}}), {"Нет ни одной заготовки"}},
+        {"longer than every stock",
+         {{6, V, 5000, 1}},
+         Table({{4000}, {3000}}, {{4500, 2}}),
+         {"Решетка №6", "5000", "4500"}},
+        {"too few bars counted", {{1, V, 4000, 2}}, Table({{6000, 1}}), {"не хватает"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,227 @@
+#include "master.h"
+
+#include "glpk_guard.h"
+
+#include <glpk.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+
+namespace cutting::detail {
+
+namespace {
+
+constexpr double Tolerance = 1e-9;
+// Simplex iterations between looks at the request to stop; a fixed number,
+// not a time, so that a plan does not depend on the machine's speed.
+constexpr int SliceIterations = 1000;
+
+int RoundUp(double v) {
+    return static_cast<int>(std::ceil(v - 1e-6));
+}
+
+bool Empty(const Bar& bar) {
+    return std::all_of(bar.begin(), bar.end(), [](int k) { return k == 0; });
+}
+
+} // namespace
+
+Master::Master(const Instance& in, const std::vector<Kind>& kinds)
+    : in_(in), kinds_(kinds), limitedRow_(kinds.size(), 0), pricing_(in) {
+    unitCost_ = kinds.size() == 1 && kinds[0].cost == 1 && kinds[0].count < 0;
+    int rows = in.types();
+    for (size_t k = 0; k < kinds.size(); ++k)
+        if (kinds[k].count >= 0)
+            limitedRow_[k] = ++rows;
+    glp_prob* lp = nullptr;
+    auto create = [&] {
+        lp = glp_create_prob();
+        glp_set_obj_dir(lp, GLP_MIN);
+        glp_add_rows(lp, rows);
+    };
+    if (Guarded(create))
+        lp_ = lp;
+    sizeDual_.assign(in.size.size(), 0.0);
+    kindDual_.assign(kinds.size(), 0.0);
+    setDemand(in.demand);
+    std::vector<int> counts;
+    for (const Kind& kind : kinds)
+        counts.push_back(kind.count);
+    setCounts(counts);
+}
+
+Master::~Master() {
+    if (lp_ != nullptr) {
+        auto remove = [this] { glp_delete_prob(lp_); };
+        Guarded(remove);
+    }
+}
+
+void Master::setDemand(const std::vector<int>& demand) {
+    demand_ = demand;
+    if (lp_ == nullptr)
+        return;
+    auto set = [this] {
+        for (int i = 0; i < in_.types(); ++i)
+            glp_set_row_bnds(lp_, i + 1, GLP_LO, demand_[static_cast<size_t>(i)], 0.0);
+    };
+    if (!Guarded(set))
+        lp_ = nullptr;
+}
+
+void Master::setCounts(const std::vector<int>& counts) {
+    if (lp_ == nullptr)
+        return;
+    auto set = [&] {
+        for (size_t k = 0; k < kinds_.size(); ++k)
+            if (limitedRow_[k] > 0)
+                glp_set_row_bnds(lp_, limitedRow_[k], GLP_UP, 0.0, std::max(counts[k], 0));
+    };
+    if (!Guarded(set))
+        lp_ = nullptr;
+}
+
+void Master::add(int kind, const Bar& bar) {
+    if (lp_ == nullptr || Empty(bar) || !known_.insert({kind, bar}).second)
+        return;
+    std::vector<int> index{0};
+    std::vector<double> coef{0.0};
+    for (size_t i = 0; i < bar.size(); ++i)
+        if (bar[i] > 0) {
+            index.push_back(static_cast<int>(i) + 1);
+            coef.push_back(bar[i]);
+        }
+    const int row = limitedRow_[static_cast<size_t>(kind)];
+    if (row > 0) {
+        index.push_back(row);
+        coef.push_back(1.0);
+    }
+    const int length = static_cast<int>(index.size()) - 1;
+    const auto cost = static_cast<double>(kinds_[static_cast<size_t>(kind)].cost);
+    auto addColumn = [&] {
+        const int col = glp_add_cols(lp_, 1);
+        glp_set_mat_col(lp_, col, length, index.data(), coef.data());
+        glp_set_col_bnds(lp_, col, GLP_LO, 0.0, 0.0);
+        glp_set_obj_coef(lp_, col, cost);
+    };
+    if (!Guarded(addColumn)) {
+        lp_ = nullptr;
+        return;
+    }
+    columns_.push_back({kind, bar});
+}
+
+bool Master::simplex(const Stop& stop) {
+    int status = 0;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(stop.Deadline() - Clock::now());
+        if (stop.Now() || left.count() <= 0)
+            return false;
+        glp_smcp parm;
+        int result = 0;
+        auto run = [&] {
+            glp_init_smcp(&parm);
+            parm.msg_lev = GLP_MSG_OFF;
+            parm.it_lim = SliceIterations;
+            parm.tm_lim = static_cast<int>(std::min<long long>(left.count(), INT_MAX));
+            result = glp_simplex(lp_, &parm);
+            status = glp_get_status(lp_);
+        };
+        if (!Guarded(run)) {
+            lp_ = nullptr;
+            return false;
+        }
+        // The basis reached stays in the problem: the next slice goes on from it.
+        if (result == GLP_EITLIM)
+            continue;
+        return result == 0 && status == GLP_OPT;
+    }
+}
+
+bool Master::readDuals() {
+    auto read = [this] {
+        value_ = glp_get_obj_val(lp_);
+        for (int i = 0; i < in_.types(); ++i)
+            sizeDual_[static_cast<size_t>(i)] = std::max(0.0, glp_get_row_dual(lp_, i + 1));
+        for (size_t k = 0; k < kinds_.size(); ++k)
+            kindDual_[k] =
+                limitedRow_[k] > 0 ? std::min(0.0, glp_get_row_dual(lp_, limitedRow_[k])) : 0.0;
+        const int n = glp_get_num_cols(lp_);
+        for (int col = 1; col <= n; ++col)
+            levels_[static_cast<size_t>(col - 1)] = glp_get_col_prim(lp_, col);
+    };
+    levels_.resize(columns_.size());
+    if (!Guarded(read)) {
+        lp_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
+// A bound in bars is a whole number; a bound on a cost in millimetres keeps
+// what the floating point of the simplex may have added to it.
+double Master::adjusted(double bound) const {
+    if (unitCost_)
+        return RoundUp(bound);
+    return bound - 1e-6 - 1e-9 * std::abs(bound);
+}
+
+// Whether a bar of kind `k` worth `price` lowers the cost of the relaxation.
+bool Master::improves(size_t k, double price) const {
+    const auto cost = static_cast<double>(kinds_[k].cost);
+    return price + kindDual_[k] > cost * (1.0 + 1e-7) + (cost > 0 ? 0.0 : 1e-7);
+}
+
+bool Master::solve(const std::function<bool(double)>& enough, double& bound, const Stop& stop) {
+    std::vector<Bar> bars(kinds_.size());
+    for (;;) {
+        if (lp_ == nullptr || stop.Now() || !simplex(stop) || !readDuals())
+            return false;
+        if (!pricing_.fill(sizeDual_, demand_, stop))
+            return false;
+        // Every bar of a kind is worth at most its price; a bar costing c is
+        // worth at most rho * c, where rho is the best price per cost among
+        // the kinds that cost something. Bars costing nothing are limited in
+        // number, and what they are worth at most is taken off first.
+        double rho = 0.0, free = 0.0, needed = 0.0;
+        bool improving = false;
+        for (size_t i = 0; i < sizeDual_.size(); ++i)
+            needed += sizeDual_[i] * demand_[i];
+        std::vector<double> price(kinds_.size());
+        for (size_t k = 0; k < kinds_.size(); ++k) {
+            price[k] = pricing_.best(kinds_[k].capacity, bars[k]);
+            const auto cost = static_cast<double>(kinds_[k].cost);
+            if (cost > 0)
+                rho = std::max(rho, price[k] / cost);
+            else
+                free += price[k] * std::max(kinds_[k].count, 0);
+            if (improves(k, price[k]))
+                improving = true;
+        }
+        if (unitCost_) {
+            if (price[0] > Tolerance)
+                bound = std::max(bound, adjusted(value_ / std::max(price[0], 1.0)));
+        } else if (rho > Tolerance) {
+            bound = std::max(bound, adjusted((needed - free) / rho));
+        }
+        if (!improving) {
+            bound = std::max(bound, adjusted(value_));
+            return true;
+        }
+        if (enough(bound))
+            return true;
+        const size_t before = columns_.size();
+        for (size_t k = 0; k < kinds_.size(); ++k)
+            if (improves(k, price[k]))
+                add(static_cast<int>(k), bars[k]);
+        if (lp_ == nullptr)
+            return false;
+        if (columns_.size() == before)
+            return true; // the solver's duals are too inexact to go on
+    }
+}
+
+} // namespace cutting::detail

@@ -1,0 +1,89 @@
+#include "solve.h"
+
+#include <algorithm>
+
+namespace cutting::detail {
+
+void Reporter::operator()(int bars, long long length, int lowerBound, long long lowerBoundLength) {
+    if (!control_.progress)
+        return;
+    if (told_ && bars == last_.bars && length == last_.boughtLength &&
+        lowerBound == last_.lowerBound && lowerBoundLength == last_.lowerBoundLength)
+        return;
+    told_ = true;
+    last_ = {bars, length, lowerBound, lowerBoundLength,
+             std::chrono::duration<double>(Clock::now() - start_).count()};
+    control_.progress(last_);
+}
+
+namespace {
+
+// Takes `candidate` when it is a valid packing into fewer bars. In place: a
+// packing of thousands of sizes on thousands of bars is costly to copy.
+void Improve(const Instance& in, Packing& best, Packing&& candidate) {
+    if (!candidate.empty() && (best.empty() || candidate.size() < best.size()) &&
+        IsValidPacking(in, candidate))
+        best = std::move(candidate);
+}
+
+} // namespace
+
+Solution SolveSingle(const Instance& in, long long stock, double timeLimit, const Stop& stop,
+                     Reporter& report) {
+    const auto start = Clock::now();
+    const auto budget = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(std::max(timeLimit, 0.0)));
+    int lowerBound = std::max(BoundBySize(in), BoundMartelloToth(in));
+    Packing packing = FirstFitDecreasing(in);
+    Improve(in, packing, BestFitDecreasing(in));
+    auto gap = [&] { return static_cast<int>(packing.size()) > lowerBound; };
+    auto tell = [&] {
+        const auto bars = static_cast<int>(packing.size());
+        const int bound = std::min(lowerBound, bars);
+        report(bars, bars * stock, bound, bound * stock);
+    };
+    tell();
+
+    if (gap())
+        Improve(in, packing, FullestFill(in, 3, 1u, stop.Until(start + budget / 10)));
+    if (gap()) {
+        tell();
+        // A short search for a packing that meets the bound often settles the
+        // matter before the relaxation is worth its price.
+        bool exhausted = false;
+        Improve(in, packing,
+                SearchPacking(in, lowerBound, stop.Until(start + budget * 2 / 5), exhausted));
+        if (gap() && exhausted)
+            ++lowerBound;
+        tell();
+    }
+    if (gap() && !stop.Now()) {
+        const int bars = static_cast<int>(packing.size());
+        // The relaxation may not take all the time left: in the worst case its
+        // bound is no better than the ones above.
+        Relaxation r = SolveRelaxation(in, bars, true, stop.Until(Clock::now() + budget / 4));
+        lowerBound = std::max(lowerBound, r.bound);
+        Improve(in, packing, std::move(r.packing));
+        tell();
+    }
+    while (gap() && !stop.Now()) {
+        bool exhausted = false;
+        const int bars = static_cast<int>(packing.size());
+        Packing found = SearchPacking(in, bars - 1, stop, exhausted);
+        if (!found.empty())
+            Improve(in, packing, std::move(found));
+        else if (exhausted)
+            lowerBound = bars;
+        else
+            break;
+        tell();
+    }
+    Solution s;
+    s.lowerBound = std::min(lowerBound, static_cast<int>(packing.size()));
+    s.lowerBoundLength = s.lowerBound * stock;
+    for (Bar& bar : packing)
+        s.cuts.push_back({0, std::move(bar)});
+    return s;
+}
+
+} // namespace cutting::detail
