@@ -122,8 +122,9 @@ def prints_the_report_and_the_plan_to_pdf(s):
 
     s.click("cmdOptimize")
     window = s.wait_window("Раскрой")
-    # "Печать" of the plan window, 9720, 6660, 1560 x 375 twips.
-    s.click_at(harness.px(9720 + 780), harness.px(6660 + 187), window)
+    s.settle(1.0)  # the plan is made off the window's thread
+    # "Печать" of the plan window, 10785, 7560, 1695 x 375 twips.
+    s.click_at(harness.px(10785 + 847), harness.px(7560 + 187), window)
     text = save_through_the_dialog(s, os.path.join(s.folder, "plan.pdf"))
     check("11750" in text and "оптимально" in text, "the plan's heading is missing")
     check("1466" in text and "1580" in text, "the pieces are missing from the plan")

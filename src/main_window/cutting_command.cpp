@@ -1,5 +1,5 @@
-// "Оптимизировать": the cutting plan of the order's cut lists in the window
-// "Раскрой".
+// "Оптимизировать": the cutting plan of the cut lists of the last report
+// build in the window "Раскрой".
 
 #include "main_window.h"
 
@@ -9,14 +9,12 @@
 #include <QLineEdit>
 
 void MainWindow::cmdOptimize_Click() {
-    // Read before showing anything: a grille count beyond the tables stops here.
-    const std::vector<cutting::CutItem> items = cutting::OrderCutList(order_);
-    cutting_.Show().Plan(items, txtLen->text());
+    cutting_.Show().Plan(cutting::PiecesOf(builtCuts_), txtLen->text());
 }
 
 void MainWindow::ReplanAfterBuild() {
     // With the stock length the window was opened with.
     CuttingWindow* window = cutting_.Existing();
     if (window && window->isVisible())
-        window->Plan(cutting::OrderCutList(order_), window->txtStock->text());
+        window->Plan(cutting::PiecesOf(builtCuts_), window->StockText());
 }

@@ -25,7 +25,8 @@ MainWindow::MainWindow(model::Order& order, Messenger& messenger, QWidget* paren
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      order_(order), messenger_(messenger), correction_([this] {
+      order_(order), messenger_(messenger), programFolder_(QCoreApplication::applicationDirPath()),
+      correction_([this] {
           auto* dialog = new CorrectionDialog(*this);
           // A fresh dialog would otherwise hold its empty start texts, which
           // the next move of a scroll bar would write into the current grille.

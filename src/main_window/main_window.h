@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/cut_list.h"
 #include "model/order.h"
 #include "views/correction/correction_host.h"
 #include "widgets/handler.h"
@@ -59,6 +60,8 @@ public:
     // so that saving and opening always use the same one.
     QString OrdersFolder();
     void SetOrdersFolder(const QString& folder) { ordersFolder_ = folder; }
+    // Where the program runs from, which OrdersFolder tries first.
+    void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
 
     // Runs a handler as one operation (see RunHandler).
     template <class F> void Handle(F&& f) { RunHandler(messenger_, this, std::forward<F>(f)); }
@@ -157,6 +160,10 @@ private:
     model::Order& order_;
     Messenger& messenger_;
     QString ordersFolder_;
+    QString programFolder_;
+    // The cut lists the last report build put in the material window: what
+    // the cutting plan cuts.
+    std::vector<model::CutList> builtCuts_;
 
     SecondaryWindow<CorrectionDialog> correction_;
     SecondaryWindow<ReportPageWindow> reportPage_;

@@ -50,7 +50,7 @@ void MainWindow::ShowCurrentOpening() {
 
 QString MainWindow::OrdersFolder() {
     if (ordersFolder_.isEmpty()) {
-        const QString own = QCoreApplication::applicationDirPath();
+        const QString own = programFolder_;
         const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         // Without a home folder there is no per-user folder either; the own
         // folder then stays, and a save into it reports why it failed.
@@ -70,9 +70,17 @@ void MainWindow::cmdONew_Click() {
     order_.ClearTables();
     SetGratingInfo(1);
 
-    // Every view shows the cleared tables; the count, the grille number, the
-    // report list and the report windows stay as they were.
-    ShowCurrentOpening();
+    // Every view shows the cleared tables; the count, the opening and grille
+    // numbers as typed, the report list and the report windows stay as they
+    // were. An opening number beyond the tables has nothing to show.
+    bool named = true;
+    try {
+        model::ToIndex(BoxValue(txtNumber));
+    } catch (const model::RuntimeError&) {
+        named = false;
+    }
+    if (named)
+        txtNumber_Change();
     Picture1->Clear();
     PrimeChangeDialog();
 }

@@ -25,13 +25,17 @@ QStringList ToQt(const report::ListRow& row) {
 // Puts each piece of a report on screen as soon as the build has it.
 class OnScreen final : public report::BuildSteps {
 public:
-    OnScreen(QTreeWidget& list, MaterialWindow& materials, ReportPageWindow& page)
-        : list_(list), materials_(materials), page_(page) {}
+    OnScreen(QTreeWidget& list, MaterialWindow& materials, ReportPageWindow& page,
+             std::vector<model::CutList>& cuts)
+        : list_(list), materials_(materials), page_(page), cuts_(cuts) {}
 
     void Listed(const report::ListRow& row) override {
         list_.addTopLevelItem(new QTreeWidgetItem(ToQt(row)));
     }
-    void MaterialsSoFar(const std::string& text) override { materials_.SetText(text); }
+    void MaterialsSoFar(const std::string& text, const std::vector<model::CutList>& cuts) override {
+        materials_.SetText(text);
+        cuts_ = cuts;
+    }
     void Heading(const std::string& text) override { page_.SetHeading(text); }
     void TableSoFar(const std::string& text) override { page_.SetTable(text); }
     void PageMaterialsSoFar(const std::string& text) override { page_.SetMaterials(text); }
@@ -40,6 +44,7 @@ private:
     QTreeWidget& list_;
     MaterialWindow& materials_;
     ReportPageWindow& page_;
+    std::vector<model::CutList>& cuts_;
 };
 
 } // namespace
@@ -51,10 +56,11 @@ void MainWindow::cmdCreate_Click() {
     materials.SetText({});
     page.SetMaterials({});
     lstReport1->clear();
+    builtCuts_.clear();
 
     // An overflow in a cut list ends the build with everything before it in
     // place.
-    OnScreen onScreen(*lstReport1, materials, page);
+    OnScreen onScreen(*lstReport1, materials, page, builtCuts_);
     const report::Report built =
         report::BuildReport(order_, txtONumber->text().toStdString(), &onScreen);
     page.SetLayout(built.layout);

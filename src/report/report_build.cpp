@@ -18,8 +18,8 @@ Report BuildReport(const model::Order& order, std::string_view orderNumber, Buil
         report.rows.push_back(ListRowOf(i, order.OpeningAt(i), order.GrilleAt(i)));
         step.Listed(report.rows.back());
         report.materials += MaterialBlock(i, order.GrilleAt(i));
-        step.MaterialsSoFar(report.materials);
         report.cuts.push_back(model::CutListOf(order.GrilleAt(i)));
+        step.MaterialsSoFar(report.materials, report.cuts);
     }
 
     report.heading = OrderHeading(orderNumber);

@@ -28,9 +28,13 @@ struct Report {
 // overflow stops leaves everything before it in place on screen.
 class BuildSteps {
 public:
-    // First pass over the grilles: the list and the material window's text.
+    // First pass over the grilles: the list, and the material window's text
+    // with the cut lists it shows.
     virtual void Listed(const ListRow& row) { (void)row; }
-    virtual void MaterialsSoFar(const std::string& text) { (void)text; }
+    virtual void MaterialsSoFar(const std::string& text, const std::vector<model::CutList>& cuts) {
+        (void)text;
+        (void)cuts;
+    }
     // Second pass: the page's heading, table and cut lists.
     virtual void Heading(const std::string& text) { (void)text; }
     virtual void TableSoFar(const std::string& text) { (void)text; }

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -83,6 +84,8 @@ private slots:
     void refusedOpenOrSaveChangesNothing();
     void failedSaveNamesTheFile();
     void ordersFolderIsTheProgramFolder();
+    void unwritableProgramFolderKeepsOrdersPerUser();
+    void newKeepsTheTypedOpeningNumber();
 };
 
 void OrderCommandsTest::orderNumberEnablesOpenAndSave() {
@@ -274,6 +277,44 @@ void OrderCommandsTest::ordersFolderIsTheProgramFolder() {
     QCOMPARE(QDir(QCoreApplication::applicationDirPath())
                  .entryList({QStringLiteral(".reshetki-*")}, QDir::Hidden | QDir::Files),
              QStringList{});
+}
+
+void OrderCommandsTest::unwritableProgramFolderKeepsOrdersPerUser() {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(user).removeRecursively();
+    model::Order order = Numbered(3, 0);
+    RecordingMessenger messenger;
+    MainWindow window(order, messenger);
+    // Not even the superuser creates files here.
+    window.SetProgramFolder(QStringLiteral("/proc"));
+    QCOMPARE(window.OrdersFolder(), user);
+    window.txtONumber->setText(QStringLiteral("5"));
+    window.cmdOSave->click(); // the per-user folder is made on the first save
+    QCOMPARE(ReadFile(user + QStringLiteral("/5.kxo")), Image(order));
+    order = Numbered(60, 7);
+    window.cmdOOpen->click();
+    QVERIFY(messenger.errors.isEmpty());
+    QCOMPARE(order.GrilleCount, 3);
+    QDir(user).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+void OrderCommandsTest::newKeepsTheTypedOpeningNumber() {
+    Program p;
+    p.window.vsrCount->SetValue(3);
+    p.order.OpeningAt(7).Width = 700;
+    p.window.txtNumber->setText(QStringLiteral("7"));
+    QCOMPARE(p.window.txtWidth->text(), QStringLiteral("700"));
+    p.window.cmdONew->click();
+    QCOMPARE(p.window.txtNumber->text(), QStringLiteral("7"));
+    QCOMPARE(p.window.txtWidth->text(), QStringLiteral("0"));
+    // A number beyond the tables stays as well, and nothing is reported.
+    p.window.txtNumber->setText(QStringLiteral("61"));
+    p.messenger.Clear();
+    p.window.cmdONew->click();
+    QCOMPARE(p.window.txtNumber->text(), QStringLiteral("61"));
+    QVERIFY(p.messenger.errors.isEmpty());
 }
 
 RESHETKI_UI_TEST_MAIN(OrderCommandsTest)

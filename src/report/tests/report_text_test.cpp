@@ -107,11 +107,15 @@ TEST(BuildReport, SixtyGrillesAreAllSummed) {
 // Records what a build shows, step by step.
 struct Recorder final : report::BuildSteps {
     void Listed(const report::ListRow& row) override { seen.push_back("row " + row[0]); }
-    void MaterialsSoFar(const std::string& text) override { seen.push_back("materials " + text); }
+    void MaterialsSoFar(const std::string& text, const std::vector<model::CutList>& cuts) override {
+        seen.push_back("materials " + text);
+        cutLists = cuts.size();
+    }
     void Heading(const std::string& text) override { seen.push_back(text); }
     void TableSoFar(const std::string& text) override { seen.push_back("table " + text); }
     void PageMaterialsSoFar(const std::string& text) override { seen.push_back("page " + text); }
     std::vector<std::string> seen;
+    std::size_t cutLists = 0;
 };
 
 TEST(BuildReport, ShowsEachPieceBeforeAnOverflowStopsIt) {
@@ -149,6 +153,7 @@ TEST(BuildReport, ShowsEachPieceBeforeAnOverflowStopsIt) {
     EXPECT_THROW(report::BuildReport(order, "5", &stopped), model::RuntimeError);
     const std::vector<std::string> before = {"row 1", "materials " + block1, "row 2"};
     EXPECT_EQ(stopped.seen, before);
+    EXPECT_EQ(stopped.cutLists, 1u); // the cut lists shown are those of the blocks shown
 }
 
 TEST(PageLayout, BoxesGrowWithTheOrder) {

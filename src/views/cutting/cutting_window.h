@@ -1,47 +1,80 @@
 #pragma once
 
-#include "optimize/cutting.h"
+#include "plan_runner.h"
+#include "plan_value.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <vector>
 
+class LengthTable;
 class Messenger;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-// The cutting plan window "Раскрой": the stock length taken from the main
-// window, the saw cut and the end trim (the user's to change), the plan as a
-// table with a picture of each way of cutting a bar, and the totals.
+// The cutting plan window "Раскрой": the stock lengths (the first from the
+// main window, any number of bars), the offcuts on hand, the saw cut, the end
+// trim and the shortest leftover worth keeping; the plan as a table with a
+// picture of each way of cutting a bar, what to buy and what is left over.
+// Planning runs off the user-interface thread with its progress on show and
+// can be stopped; the plan on show is a value that only a new plan replaces.
 class CuttingWindow : public QWidget {
     Q_OBJECT
 public:
     explicit CuttingWindow(Messenger& messenger);
 
-    QLineEdit *txtStock, *txtKerf, *txtTrim;
-    QPushButton *cmdCalculate, *cmdPrint;
+    QLineEdit *txtKerf, *txtTrim, *txtMinUseful;
+    LengthTable *tblStock, *tblOffcuts;
+    QPushButton *cmdCalculate, *cmdStop, *cmdPrint;
     QTableWidget* tblPlan;
-    QLabel *lblTotals, *lblStatus;
+    QLabel *lblTotals, *lblPurchases, *lblLeftovers, *lblStatus;
 
-    // Plans the cut list for the stock length given as text; a refusal is
-    // told through the messenger and leaves the table empty.
-    void Plan(const std::vector<cutting::CutItem>& items, const QString& stockText);
-    // Plans again with the saw cut and trim now in the boxes.
+    // Plans the pieces with the stock length given as text in the first row.
+    void Plan(const std::vector<cutting::CutItem>& pieces, const QString& stockText);
+    // The stock length the window was opened with.
+    QString StockText() const;
+
+    // Handlers.
     void cmdCalculate_Click();
+    void cmdStop_Click();
     void cmdPrint_Click();
 
-    const cutting::Plan& CurrentPlan() const { return plan_; }
+    // The plan on show, if there is one.
+    const PlanValue& CurrentPlan() const { return value_; }
     bool HasPlan() const { return hasPlan_; }
+    bool Planning() const { return runner_.Running(); }
+
+    // Stands in for the optimiser, for tests.
+    void SetPlanner(PlanRunner::Planner planner) { runner_.SetPlanner(std::move(planner)); }
+
+signals:
+    // A plan (or a refusal) came in.
+    void PlanShown();
+
+protected:
+    // Closing the window stops a plan that is running.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void Handle(void (CuttingWindow::*handler)());
+    bool ReadSettings(cutting::Settings& settings, QString& error) const;
+    void ShowProgress();
     void ShowPlan();
-    void ClearPlan(const QString& status);
+    void ShowRefusal(const QString& error);
+    void MarkOutOfDate();
+    void ShowStatus();
+    void SetStatus(const QString& text);
 
     Messenger& messenger_;
-    std::vector<cutting::CutItem> items_;
-    int stock_ = 0;
-    cutting::Plan plan_;
+    PlanRunner runner_;
+    QTimer clock_;
+    std::vector<cutting::CutItem> pieces_;
+    cutting::Progress progress_;
+    PlanValue value_;
     bool hasPlan_ = false;
+    // The boxes or tables changed since the plan on show was asked for.
+    bool outOfDate_ = false;
 };

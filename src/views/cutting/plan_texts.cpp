@@ -1,0 +1,115 @@
+#include "plan_texts.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// One stock length only and no offcuts: the bound counts bars.
+bool SingleStock(const cutting::Settings& settings) {
+    return settings.stocks.size() <= 1 && settings.offcuts.empty();
+}
+
+QString BarsList(const std::vector<cutting::Bars>& bars) {
+    QStringList parts;
+    for (const cutting::Bars& b : bars)
+        parts << QStringLiteral("%1 мм × %2").arg(b.length).arg(b.count);
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString LengthsText(const cutting::Pattern& pattern) {
+    QStringList parts;
+    const std::vector<int>& lengths = pattern.lengths;
+    for (size_t k = 0; k < lengths.size();) {
+        size_t same = k;
+        while (same < lengths.size() && lengths[same] == lengths[k])
+            ++same;
+        const auto n = static_cast<int>(same - k);
+        parts << (n > 1 ? QStringLiteral("%1 × %2").arg(lengths[k]).arg(n)
+                        : QString::number(lengths[k]));
+        k = same;
+    }
+    return parts.join(QStringLiteral(" + "));
+}
+
+QString GrillesText(const cutting::Pattern& pattern) {
+    std::vector<int> seen;
+    for (const auto& bar : pattern.bars)
+        for (const cutting::Piece& piece : bar)
+            seen.push_back(piece.grille);
+    std::sort(seen.begin(), seen.end());
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    QStringList parts;
+    for (int g : seen)
+        parts << QString::number(g);
+    return parts.join(QStringLiteral(", "));
+}
+
+QString SourceText(const cutting::Pattern& pattern) {
+    return (pattern.onHand ? QStringLiteral("обрезок %1") : QStringLiteral("плеть %1"))
+        .arg(pattern.stock);
+}
+
+QString SettingsText(const cutting::Settings& s) {
+    const QString cuts = QStringLiteral("рез %1 мм, обрезка %2 мм").arg(s.kerf).arg(s.trim);
+    if (SingleStock(s))
+        return QStringLiteral("Раскрой плетей длиной %1 мм (%2)")
+            .arg(s.stocks.empty() ? s.stock : s.stocks.front().length)
+            .arg(cuts);
+    QStringList stock;
+    for (const cutting::StockBar& bar : s.stocks)
+        stock << (bar.count == cutting::Unlimited
+                      ? QStringLiteral("%1 мм без ограничения").arg(bar.length)
+                      : QStringLiteral("%1 мм × %2").arg(bar.length).arg(bar.count));
+    QStringList offcuts;
+    for (const cutting::Offcut& offcut : s.offcuts)
+        offcuts << QStringLiteral("%1 мм × %2").arg(offcut.length).arg(offcut.count);
+    QString text = QStringLiteral("Раскрой: плети %1").arg(stock.join(QStringLiteral(", ")));
+    if (!offcuts.isEmpty())
+        text += QStringLiteral("; обрезки на складе %1").arg(offcuts.join(QStringLiteral(", ")));
+    return text + QStringLiteral(" (%1)").arg(cuts);
+}
+
+QString TotalsText(const cutting::Plan& plan) {
+    QString text = QStringLiteral("Плетей: %1, общая длина %2 мм, отход %3 %")
+                       .arg(plan.bars)
+                       .arg(plan.boughtLength)
+                       .arg(plan.wastePercent, 0, 'f', 1);
+    if (plan.offcutsUsed > 0)
+        text += QStringLiteral(", обрезков со склада: %1").arg(plan.offcutsUsed);
+    return text;
+}
+
+QString PurchasesText(const cutting::Plan& plan) {
+    return plan.purchases.empty() ? QStringLiteral("Купить: ничего")
+                                  : QStringLiteral("Купить: %1").arg(BarsList(plan.purchases));
+}
+
+QString LeftoversText(const cutting::Plan& plan, int minUseful) {
+    const QString keep = plan.keep.empty() ? QStringLiteral("нет") : BarsList(plan.keep);
+    const QString scrap = plan.scrap.empty() ? QStringLiteral("нет") : BarsList(plan.scrap);
+    return QStringLiteral("Деловые остатки (от %1 мм): %2; в отход: %3")
+        .arg(minUseful)
+        .arg(keep, scrap);
+}
+
+QString StatusText(const PlanValue& value) {
+    const cutting::Plan& plan = value.result.plan;
+    QString text;
+    if (plan.optimal)
+        text = QStringLiteral("оптимально");
+    else if (SingleStock(value.settings))
+        text = QStringLiteral("не доказано: нижняя граница %1, разница %2 плет.")
+                   .arg(plan.lowerBound)
+                   .arg(plan.bars - plan.lowerBound);
+    else
+        text = QStringLiteral("не доказано: нижняя граница %1 мм, разница %2 мм")
+                   .arg(plan.lowerBoundLength)
+                   .arg(plan.boughtLength - plan.lowerBoundLength);
+    if (value.stopped && !plan.optimal)
+        text = QStringLiteral("остановлено, лучший найденный раскрой; ") + text;
+    return text;
+}
