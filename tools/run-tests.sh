@@ -16,7 +16,8 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=
 cmake --build build-asan -j "$jobs"
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 echo "== Sanitized build"
