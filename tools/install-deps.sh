@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program, its tests and its benchmarks need,
-# only those that are missing. Runs as root (or through sudo).
+# only those that are missing, and generates the ru_RU.UTF-8 locale the tests
+# need for a decimal comma. Runs as root (or through sudo); running it again
+# changes nothing.
 set -euo pipefail
 
 packages=(
@@ -15,6 +17,8 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick poppler-utils python3 xclip
     # the cutting optimiser's linear programs
     libglpk-dev
+    # locale sources: the tests read numbers under ru_RU.UTF-8 (decimal comma)
+    locales
 )
 
 missing=()
@@ -24,13 +28,19 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# locale -a spells it ru_RU.utf8.
+installed_locales=$(locale -a 2>/dev/null || true)
+if ! grep -qix 'ru_RU\.utf-\?8' <<<"$installed_locales"; then
+    echo "Generating the ru_RU.UTF-8 locale"
+    $SUDO localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi
