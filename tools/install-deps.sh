@@ -3,7 +3,9 @@
 #   install-deps.sh          what building and running the program need
 #   install-deps.sh --tests  that, and everything the tests, the sanitised
 #                            build, the fuzzers, the package and the
-#                            benchmarks need
+#                            benchmarks need, with the ru_RU.UTF-8 locale the
+#                            tests read numbers under (a decimal comma)
+# Running it again changes nothing.
 set -euo pipefail
 
 packages=(
@@ -14,7 +16,9 @@ packages=(
     # fonts: Cyrillic everywhere, metric faces for "Courier New" and "Arial"
     fonts-dejavu-core fonts-liberation2
 )
+tests=false
 if [ "${1:-}" = "--tests" ]; then
+    tests=true
     packages+=(
         # sanitised build and fuzzers
         clang-14 libclang-rt-14-dev
@@ -24,7 +28,7 @@ if [ "${1:-}" = "--tests" ]; then
         xvfb xauth xdotool x11-utils imagemagick poppler-utils python3 xclip
         # the Debian package's dependencies
         dpkg-dev
-        # a decimal-comma locale for the locale tests
+        # locale sources for the decimal-comma tests
         locales
     )
 fi
@@ -43,4 +47,10 @@ if [ ${#missing[@]} -ne 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update -qq
     $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# locale -a spells it ru_RU.utf8.
+if $tests && ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+    echo "Generating the ru_RU.UTF-8 locale"
+    $SUDO localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi

@@ -1,14 +1,28 @@
-// Reading and writing order files on disk. A save goes to a temporary file in
-// the same folder, is flushed to the disk and then renamed over the order
-// file, so the file holds either the previous order or the new one, never a
-// mixture or a part of one.
+// Reading and writing order files on disk. A save writes the new order into a
+// file of its own in the same folder, flushes it to the disk and renames it
+// over the order file, so the order file holds either the previous order or
+// the new one, never a mixture or a part of one.
+//
+// The new file is made without a name (O_TMPFILE) and is named only just
+// before the rename, so a save killed while it writes leaves nothing behind.
+// Where the file system cannot make unnamed files, it is named from the
+// start. Either way a save killed after naming its file leaves a temporary;
+// the next save into that folder removes the temporaries of processes that no
+// longer exist.
 
 #include "order_file.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <climits>
 #include <cstring>
+#include <string_view>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,19 +115,139 @@ bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-// Creates a temporary file of its own in the folder; the name does not
-// depend on the order number, so it fits whatever the number's length.
-int CreateTemporary(const std::string& folder, std::string& name) {
-    static unsigned serial = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + "/.order-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) +
-               ".tmp";
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+// The replaced file keeps its permissions; false with errno set when the
+// bytes did not reach the disk.
+bool WriteAndFlush(int fd, const std::vector<std::uint8_t>& bytes, const struct stat* replaced) {
+    if (replaced)
+        (void)::fchmod(fd, replaced->st_mode & 07777);
+    return WriteAll(fd, bytes) && ::fsync(fd) == 0;
+}
+
+// Temporaries are named ".order-<pid>-<serial>-<host>.tmp": the process id
+// tells whether the save that made one may still be running, the host keeps
+// a save from removing those of another computer in a shared folder. The name
+// does not depend on the order number, so it fits whatever the number's
+// length. Older versions left ".order-<pid>-<serial>.tmp".
+constexpr std::string_view TemporaryPrefix = ".order-";
+constexpr std::string_view TemporarySuffix = ".tmp";
+
+const std::string& HostName() {
+    static const std::string host = [] {
+        char name[HOST_NAME_MAX + 1] = {};
+        if (::gethostname(name, sizeof name - 1) != 0)
+            return std::string();
+        std::string text = name;
+        std::replace(text.begin(), text.end(), '/', '_');
+        return text;
+    }();
+    return host;
+}
+
+std::string TemporaryName(const std::string& folder) {
+    static std::atomic<unsigned> serial{0};
+    return folder + "/" + std::string(TemporaryPrefix) + std::to_string(::getpid()) + "-" +
+           std::to_string(serial++) + "-" + HostName() + std::string(TemporarySuffix);
+}
+
+// The process that made a temporary of this computer, from its name; 0 for
+// any other file.
+pid_t OwnerOf(std::string_view name) {
+    if (!name.starts_with(TemporaryPrefix) || !name.ends_with(TemporarySuffix))
+        return 0;
+    name.remove_prefix(TemporaryPrefix.size());
+    name.remove_suffix(TemporarySuffix.size());
+    pid_t pid = 0;
+    const char* end = name.data() + name.size();
+    auto [afterPid, pidError] = std::from_chars(name.data(), end, pid);
+    if (pidError != std::errc() || afterPid == end || *afterPid != '-')
+        return 0;
+    unsigned serial = 0;
+    auto [afterSerial, serialError] = std::from_chars(afterPid + 1, end, serial);
+    if (serialError != std::errc() || afterSerial == afterPid + 1)
+        return 0;
+    const std::string_view host(afterSerial, static_cast<std::size_t>(end - afterSerial));
+    if (!host.empty() && host != "-" + HostName())
+        return 0;
+    return pid;
+}
+
+// Removes the temporaries left by saves that were killed: those whose process
+// no longer exists. A live process's temporary is left alone, since its save
+// may still be running; so are this process's own.
+void RemoveStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t owner = OwnerOf(entry->d_name);
+        if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH)
+            (void)::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
-    errno = EEXIST;
-    return -1;
+    ::closedir(dir);
+}
+
+// Names an unnamed file. Through /proc, since naming it by its descriptor
+// alone (AT_EMPTY_PATH) needs a privilege users lack; that is the way left
+// where /proc is not mounted.
+bool NameUnnamed(int fd, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != ENOENT)
+        return false;
+    return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// Writes the bytes into an unnamed file in the folder and then names it.
+// Returns the name, or "" when the file system cannot make or name unnamed
+// files. A failure before the naming leaves nothing: the file goes with its
+// descriptor.
+std::string WriteUnnamed(const std::string& folder, const std::string& path,
+                         const std::vector<std::uint8_t>& bytes, const struct stat* replaced) {
+    Descriptor file(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (file.get() < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+            return {};
+        FailSave(path, errno);
+    }
+    if (!WriteAndFlush(file.get(), bytes, replaced))
+        FailSave(path, errno);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryName(folder);
+        if (NameUnnamed(file.get(), name)) {
+            if (!file.Close()) {
+                const int error = errno;
+                ::unlink(name.c_str());
+                FailSave(path, error);
+            }
+            return name;
+        }
+        if (errno != EEXIST)
+            return {};
+    }
+    FailSave(path, EEXIST);
+}
+
+// The same with a file that is named from the start.
+std::string WriteNamed(const std::string& folder, const std::string& path,
+                       const std::vector<std::uint8_t>& bytes, const struct stat* replaced) {
+    std::string name;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = TemporaryName(folder);
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            break;
+    }
+    Descriptor file(fd);
+    if (fd < 0)
+        FailSave(path, errno);
+    if (!WriteAndFlush(fd, bytes, replaced) || !file.Close()) {
+        const int error = errno;
+        ::unlink(name.c_str());
+        FailSave(path, error);
+    }
+    return name;
 }
 
 } // namespace
@@ -126,29 +260,22 @@ void WriteOrderFile(const std::string& path, const model::Order& order) {
     if (replacing && S_ISDIR(target.st_mode))
         FailSave(path, EISDIR);
 
-    std::string temporary;
-    Descriptor file(CreateTemporary(FolderOf(path), temporary));
-    if (file.get() < 0)
-        FailSave(path, errno);
-
-    auto fail = [&](int error) {
+    const std::string folder = FolderOf(path);
+    RemoveStaleTemporaries(folder);
+    const struct stat* replaced = replacing ? &target : nullptr;
+    std::string temporary = WriteUnnamed(folder, path, bytes, replaced);
+    if (temporary.empty())
+        temporary = WriteNamed(folder, path, bytes, replaced);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temporary.c_str());
         FailSave(path, error);
-    };
-    // The replaced file keeps its permissions.
-    if (replacing)
-        (void)::fchmod(file.get(), target.st_mode & 07777);
-    if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0)
-        fail(errno);
-    if (!file.Close())
-        fail(errno);
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
-        fail(errno);
+    }
 
     // Make the rename itself durable; the save has succeeded either way.
-    Descriptor folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        (void)::fsync(folder.get());
+    Descriptor folderFile(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFile.get() >= 0)
+        (void)::fsync(folderFile.get());
 }
 
 void ReadOrderFile(const std::string& path, model::Order& order) {

@@ -6,6 +6,9 @@
 
 #include <clocale>
 #include <cmath>
+#include <iterator>
+#include <string>
+#include <vector>
 
 using model::ErrorKind;
 using model::RuntimeError;
@@ -35,13 +38,42 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"&O17", 15}, ParseCase{"&o8", 0}, ParseCase{"&X1", 0},
                       ParseCase{"--1", 0}, ParseCase{"1.2.3", 1.2}, ParseCase{"1e-400", 0}));
 
-TEST(ParseNumber, IgnoresTheLocaleDecimalComma) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    std::string saved = old ? old : "C";
-    // Whether or not a Russian locale is installed, "." stays the separator.
-    std::setlocale(LC_NUMERIC, "ru_RU.UTF-8");
-    EXPECT_DOUBLE_EQ(model::ParseNumber("2.5"), 2.5);
-    std::setlocale(LC_NUMERIC, saved.c_str());
+// Switches a category of the C locale for the length of a scope.
+class LocaleSwitch {
+public:
+    LocaleSwitch(int category, const char* name)
+        : category_(category), saved_(std::setlocale(category, nullptr)),
+          switched_(std::setlocale(category, name) != nullptr) {}
+    LocaleSwitch(const LocaleSwitch&) = delete;
+    LocaleSwitch& operator=(const LocaleSwitch&) = delete;
+    ~LocaleSwitch() { std::setlocale(category_, saved_.c_str()); }
+    bool Switched() const { return switched_; }
+
+private:
+    int category_;
+    std::string saved_;
+    bool switched_;
+};
+
+// Qt sets the C locale from the environment, and a Russian one wants a
+// decimal comma; the text boxes still read "." as the separator. The locale
+// comes from tools/install-deps.sh: without it this test fails rather than
+// pass without a comma to try.
+TEST(ParseNumber, ReadsAlikeUnderADecimalCommaLocale) {
+    const char* texts[] = {"2.5", "1,5", " -0.75", ".5e1", "1.5E-1", "12,5.5", "&H1F", "1e400"};
+    std::vector<double> inC;
+    for (const char* text : texts)
+        inC.push_back(model::ParseNumber(text));
+    for (int category : {LC_NUMERIC, LC_ALL}) {
+        SCOPED_TRACE(category == LC_ALL ? "LC_ALL" : "LC_NUMERIC");
+        LocaleSwitch russian(category, "ru_RU.UTF-8");
+        ASSERT_TRUE(russian.Switched()) << "no ru_RU.UTF-8 locale: run tools/install-deps.sh";
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+        for (std::size_t i = 0; i < std::size(texts); ++i)
+            EXPECT_EQ(model::ParseNumber(texts[i]), inC[i]) << texts[i];
+    }
+    EXPECT_EQ(inC[0], 2.5);
+    EXPECT_EQ(inC[1], 1);
 }
 
 TEST(ParseNumber, HugeExponentIsInfinite) {

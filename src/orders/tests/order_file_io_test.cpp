@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using orders::EncodeOrder;
@@ -203,6 +207,95 @@ TEST(OrderFile, FailedSaveLeavesThePreviousFile) {
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(folder.Files(), Names{"8.kxo"});
+}
+
+// A process that has ended and been reaped, so its id names no process.
+pid_t EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// Temporaries of saves that were killed (older versions' names too) go with
+// the next save; those of a live process, of another computer sharing the
+// folder and files that merely look alike stay.
+TEST(OrderFile, SaveRemovesTemporariesOfEndedProcessesOnly) {
+    TempFolder folder;
+    char host[256] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+    const std::string ended = std::to_string(EndedProcess());
+    const Names stale = {".order-" + ended + "-0.tmp",
+                         ".order-" + ended + "-17-" + std::string(host) + ".tmp"};
+    const Names kept = {".order-1-0.tmp",
+                        ".order-1-3-" + std::string(host) + ".tmp",
+                        ".order-" + ended + "-0-other-computer.tmp",
+                        ".order-" + ended + ".tmp",
+                        ".order--" + ended + "-0.tmp",
+                        "order-" + ended + "-0.tmp",
+                        "1.kxo.tmp"};
+    for (const Names& names : {stale, kept})
+        for (const std::string& name : names)
+            WriteBytes(folder.File(name), {1, 2, 3});
+
+    WriteOrderFile(folder.File("1.kxo"), Numbered(2, 0));
+    Names expected = kept;
+    expected.insert("1.kxo");
+    EXPECT_EQ(folder.Files(), expected);
+}
+
+// A process saving different orders one after another is killed at random
+// moments. After every kill the order file, once there, holds one of the
+// orders whole; whatever a kill left behind goes with the next save.
+TEST(OrderFile, SavesKilledAtRandomMomentsLeaveOneWholeOrderAndNothingElse) {
+    TempFolder folder;
+    const std::string path = folder.File("5.kxo");
+    const std::vector<model::Order> orders = {Numbered(60, 0), Numbered(1, 7), Numbered(30, 3),
+                                              Numbered(0, 0)};
+    std::vector<Bytes> images;
+    for (const model::Order& order : orders)
+        images.push_back(EncodeOrder(order));
+
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<useconds_t> delay(0, 4000);
+    bool seen = false;
+    int leftBehind = 0;
+    constexpr int Kills = 150;
+    for (int kill = 0; kill < Kills; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (std::size_t i = 0;; ++i) {
+                try {
+                    WriteOrderFile(path, orders[i % orders.size()]);
+                } catch (...) {
+                    ::_exit(1);
+                }
+            }
+        }
+        ::usleep(delay(random));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+            << "a save failed in the child, kill " << kill;
+
+        const Names names = folder.Files();
+        const bool there = names.count("5.kxo") == 1;
+        EXPECT_TRUE(there || !seen) << "the order file vanished, kill " << kill;
+        seen = seen || there;
+        if (there) {
+            EXPECT_NE(std::find(images.begin(), images.end(), ReadBytes(path)), images.end())
+                << "kill " << kill;
+        }
+        leftBehind += names.size() > (there ? 1u : 0u) ? 1 : 0;
+    }
+    RecordProperty("KillsLeavingATemporary", leftBehind);
+
+    WriteOrderFile(path, orders[1]);
+    EXPECT_EQ(ReadBytes(path), images[1]);
+    EXPECT_EQ(folder.Files(), Names{"5.kxo"});
 }
 
 } // namespace
