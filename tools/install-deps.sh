@@ -50,7 +50,8 @@ if [ ${#missing[@]} -ne 0 ]; then
 fi
 
 # locale -a spells it ru_RU.utf8.
-if $tests && ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+locales=$(locale -a 2>/dev/null || true)
+if $tests && ! grep -qix 'ru_RU\.utf-\?8' <<<"$locales"; then
     echo "Generating the ru_RU.UTF-8 locale"
     $SUDO localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi
