@@ -46,20 +46,19 @@ double ParseNumber(std::string_view text) {
         if (!IsIgnorable(c))
             s.push_back(c);
 
-    if (s.size() >= 2 && s[0] == '&') {
-        char p = s[1];
-        if (p == 'H' || p == 'h')
+    if (s.starts_with('&')) {
+        const std::string_view prefix = std::string_view(s).substr(0, 2);
+        if (prefix == "&H" || prefix == "&h")
             return ReadRadix(s, 2, 16);
-        if (p == 'O' || p == 'o')
+        if (prefix == "&O" || prefix == "&o")
             return ReadRadix(s, 2, 8);
         return 0;
     }
 
     // Collect the longest prefix that forms a decimal number, then let strtod
     // convert exactly that prefix (it never sees locale-dependent text).
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
+    const std::size_t first = s.starts_with('+') || s.starts_with('-') ? 1 : 0;
+    std::size_t i = first;
     std::size_t mantissaStart = i;
     while (i < s.size() && IsDigit(s[i]))
         ++i;
@@ -87,7 +86,6 @@ double ParseNumber(std::string_view text) {
 
     // from_chars is independent of the C locale, which Qt sets from the
     // environment (a Russian locale would otherwise want a comma).
-    std::size_t first = (s[0] == '+' || s[0] == '-') ? 1 : 0;
     double value = 0;
     auto [ptr, ec] = std::from_chars(s.data() + first, s.data() + end, value);
     (void)ptr;

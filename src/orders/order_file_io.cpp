@@ -18,6 +18,7 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include <dirent.h>
@@ -99,18 +100,17 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n == -1 && errno == EINTR)
             continue;
         if (n <= 0) {
             if (n == 0)
                 errno = EIO;
             return false;
         }
-        done += static_cast<std::size_t>(n);
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
     }
     return true;
 }
@@ -297,19 +297,19 @@ void ReadOrderFile(const std::string& path, model::Order& order) {
 
     // Only the longest possible order is read; anything after it is ignored.
     std::vector<std::uint8_t> bytes(MaxOrderFileSize);
-    std::size_t size = 0;
-    while (size < bytes.size()) {
-        const ssize_t n = ::read(file.get(), bytes.data() + size, bytes.size() - size);
-        if (n < 0 && errno == EINTR)
+    std::span<std::uint8_t> rest(bytes);
+    while (!rest.empty()) {
+        const ssize_t n = ::read(file.get(), rest.data(), rest.size());
+        if (n == -1 && errno == EINTR)
             continue;
-        if (n < 0)
+        if (n == -1)
             FailOpen(path, Reason(errno));
         if (n == 0)
             break;
-        size += static_cast<std::size_t>(n);
+        rest = rest.subspan(static_cast<std::size_t>(n));
     }
     file.Close();
-    bytes.resize(size);
+    bytes.resize(bytes.size() - rest.size());
 
     const DecodeResult result = DecodeOrder(bytes, order);
     switch (result.status) {
@@ -319,7 +319,8 @@ void ReadOrderFile(const std::string& path, model::Order& order) {
         throw OrderFileError(
             "Файл " + Quoted(path) + " не является файлом заказа: количество решёток в нём " +
             std::to_string(result.count) + ", а допустимо от 0 до 60. Таблицы не изменены.");
-    case DecodeStatus::TooShort:
+    case DecodeStatus::TooShort: {
+        const std::size_t size = bytes.size();
         if (size == 0)
             throw OrderFileError("Файл заказа " + Quoted(path) + " пуст. Таблицы не изменены.");
         if (size < CountBytes)
@@ -330,6 +331,7 @@ void ReadOrderFile(const std::string& path, model::Order& order) {
             "Файл заказа " + Quoted(path) + " повреждён: количество решёток в нём " +
             std::to_string(result.count) + ", для них нужно " + std::to_string(result.needed) +
             " байт, а в файле только " + std::to_string(size) + ". Таблицы не изменены.");
+    }
     }
 }
 

@@ -113,6 +113,7 @@ TEST(ToIndex, RoundsThenChecksTheTableRange) {
     EXPECT_EQ(KindOf([] { model::ToIndex(0); }), ErrorKind::SubscriptOutOfRange);
     EXPECT_EQ(KindOf([] { model::ToIndex(60.6); }), ErrorKind::SubscriptOutOfRange);
     EXPECT_EQ(KindOf([] { model::ToIndex(70000); }), ErrorKind::SubscriptOutOfRange);
+    EXPECT_EQ(KindOf([] { model::ToIndex(-2147483648.0); }), ErrorKind::SubscriptOutOfRange);
     EXPECT_EQ(KindOf([] { model::ToIndex(1e12); }), ErrorKind::Overflow);
 }
 

@@ -20,8 +20,8 @@ TEST(Order, StartsAllZero) {
     EXPECT_EQ(order.Quadro, 0);
     EXPECT_EQ(order.GrilleCount, 0);
     for (int i = 1; i <= model::MaxOpenings; ++i) {
-        EXPECT_EQ(order.OpeningAt(i), model::Opening{});
-        EXPECT_EQ(order.GrilleAt(i), model::Grille{});
+        EXPECT_EQ(order.OpeningAt(i), (model::Opening{0, 0, 0, 0, 0}));
+        EXPECT_EQ(order.GrilleAt(i), (model::Grille{0, 0, 0, 0, 0, 0, 0, 0.0}));
     }
 }
 

@@ -201,6 +201,7 @@ TEST(OrderFile, FailedSaveLeavesThePreviousFile) {
     tight.rlim_cur = 40;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
     const std::string message = MessageOf([&] { WriteOrderFile(path, Numbered(60, 7)); });
+    EXPECT_NE(message.find("превышен допустимый размер файла"), std::string::npos) << message;
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
