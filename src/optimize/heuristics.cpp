@@ -138,20 +138,54 @@ Packing BestFitDecreasing(const Instance& in) {
     });
 }
 
+bool FullestBar::Find(const Instance& in, const std::vector<int>& rem, int capacity,
+                      const std::vector<size_t>& order, const Stop& stop, Bar& bar) {
+    const size_t width = static_cast<size_t>(capacity) + 1;
+    reach_.assign(width, 0);
+    reach_[0] = 1;
+    via_.assign(width, 0);
+    copies_.assign(width, 0);
+    for (size_t j : order) {
+        if (rem[j] == 0 || in.size[j] > capacity)
+            continue;
+        // A long bar over thousands of sizes takes long: look at the clock
+        // every few million steps.
+        steps_ += static_cast<long long>(width);
+        if (steps_ > StepsBetweenChecks) {
+            steps_ = 0;
+            if (stop.Now())
+                return false;
+        }
+        const size_t w = static_cast<size_t>(in.size[j]);
+        const auto tag = static_cast<std::uint32_t>(j);
+        for (size_t c = w; c < width; ++c) {
+            if (reach_[c] || !reach_[c - w])
+                continue;
+            const int held = via_[c - w] == tag ? copies_[c - w] : 0;
+            if (held < rem[j]) {
+                reach_[c] = 1;
+                via_[c] = tag;
+                copies_[c] = held + 1;
+            }
+        }
+    }
+    size_t c = width - 1;
+    while (!reach_[c])
+        --c;
+    while (c > 0) {
+        bar[via_[c]] += copies_[c];
+        c -= static_cast<size_t>(copies_[c]) * static_cast<size_t>(in.size[via_[c]]);
+    }
+    return true;
+}
+
 Packing FullestFill(const Instance& in, int rounds, unsigned seed, const Stop& stop) {
     const size_t m = in.size.size();
     std::mt19937 rng(seed);
     Packing best;
     std::vector<size_t> order(m);
     std::iota(order.begin(), order.end(), size_t{0});
-    // Bounded subset sum with one row: `via[c]` is the size that first reached
-    // the sum c and `copies[c]` how many of it the sum holds; walking back from
-    // a sum always lands on a sum reached by an earlier size. One row, not one
-    // per size, keeps thousands of sizes on a long bar within memory.
-    std::vector<std::uint32_t> via;
-    std::vector<int> copies;
-    std::vector<char> reach;
-    long long steps = 0;
+    FullestBar fullest;
     for (int round = 0; round < rounds && !stop.Now(); ++round) {
         std::vector<int> rem = in.demand;
         Packing bars;
@@ -160,52 +194,19 @@ Packing FullestFill(const Instance& in, int rounds, unsigned seed, const Stop& s
                 ++first;
                 continue;
             }
+            // Each bar is built around the longest piece left; the order of
+            // the sizes decides which of several equally full bars is found.
             Bar bar(m, 0);
             bar[first] = 1;
             --rem[first];
-            const int space = in.capacity - in.size[first];
-            // The order of the sizes decides which of several equally full
-            // bars is found.
             if (round > 0)
                 std::shuffle(order.begin(), order.end(), rng);
-            const size_t width = static_cast<size_t>(space) + 1;
-            reach.assign(width, 0);
-            reach[0] = 1;
-            via.assign(width, 0);
-            copies.assign(width, 0);
-            for (size_t j : order) {
-                if (rem[j] == 0 || in.size[j] > space)
-                    continue;
-                // A long bar over thousands of sizes takes long: look at the
-                // clock every few million steps.
-                steps += static_cast<long long>(width);
-                if (steps > StepsBetweenChecks) {
-                    steps = 0;
-                    if (stop.Now())
-                        return best;
-                }
-                const size_t w = static_cast<size_t>(in.size[j]);
-                const auto tag = static_cast<std::uint32_t>(j);
-                for (size_t c = w; c < width; ++c) {
-                    if (reach[c] || !reach[c - w])
-                        continue;
-                    const int held = via[c - w] == tag ? copies[c - w] : 0;
-                    if (held < rem[j]) {
-                        reach[c] = 1;
-                        via[c] = tag;
-                        copies[c] = held + 1;
-                    }
-                }
-            }
-            size_t c = width - 1;
-            while (!reach[c])
-                --c;
-            while (c > 0) {
-                const size_t j = via[c];
-                const int k = copies[c];
-                bar[j] += k;
-                rem[j] -= k;
-                c -= static_cast<size_t>(k) * static_cast<size_t>(in.size[j]);
+            Bar rest(m, 0);
+            if (!fullest.Find(in, rem, in.capacity - in.size[first], order, stop, rest))
+                return best;
+            for (size_t j = 0; j < m; ++j) {
+                bar[j] += rest[j];
+                rem[j] -= rest[j];
             }
             bars.push_back(std::move(bar));
             if (!best.empty() && bars.size() >= best.size())

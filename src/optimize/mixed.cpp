@@ -85,48 +85,6 @@ Cuts Assign(const MixedProblem& p, Packing bars, std::vector<int> counts) {
     return cuts;
 }
 
-// The fullest bar of `capacity` from the pieces left: a bounded subset sum
-// over whole millimetres, as in FullestFill.
-Bar Fullest(const Instance& in, const std::vector<int>& rem, int capacity, const Stop& stop) {
-    const size_t m = in.size.size(), width = static_cast<size_t>(capacity) + 1;
-    std::vector<char> reach(width, 0);
-    std::vector<std::uint32_t> via(width, 0);
-    std::vector<int> copies(width, 0);
-    reach[0] = 1;
-    long long steps = 0;
-    for (size_t j = 0; j < m; ++j) {
-        if (rem[j] == 0 || in.size[j] > capacity)
-            continue;
-        steps += static_cast<long long>(width);
-        if (steps > StepsBetweenChecks) {
-            steps = 0;
-            if (stop.Now())
-                return Bar(m, 0);
-        }
-        const size_t w = static_cast<size_t>(in.size[j]);
-        const auto tag = static_cast<std::uint32_t>(j);
-        for (size_t c = w; c < width; ++c) {
-            if (reach[c] || !reach[c - w])
-                continue;
-            const int held = via[c - w] == tag ? copies[c - w] : 0;
-            if (held < rem[j]) {
-                reach[c] = 1;
-                via[c] = tag;
-                copies[c] = held + 1;
-            }
-        }
-    }
-    Bar bar(m, 0);
-    size_t c = width - 1;
-    while (!reach[c])
-        --c;
-    while (c > 0) {
-        bar[via[c]] += copies[c];
-        c -= static_cast<size_t>(copies[c]) * static_cast<size_t>(in.size[via[c]]);
-    }
-    return bar;
-}
-
 // The sums of whole bars of the stock lengths, counts set aside: the smallest
 // of each remainder modulo the shortest length (shortest paths over the
 // remainders), from which every sum follows by adding shortest bars.
@@ -238,9 +196,14 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
     std::vector<int> rem = in.demand;
     Cuts fromHand;
     std::vector<int> left = counts;
+    FullestBar fullest;
+    std::vector<size_t> sizes(m);
+    std::iota(sizes.begin(), sizes.end(), size_t{0});
     for (size_t k = 0; k < p.kinds.size() && !stop.Now(); ++k)
         for (int u = 0; p.kinds[k].cost == 0 && u < p.kinds[k].count; ++u) {
-            Bar bar = Fullest(in, rem, p.kinds[k].capacity, stop);
+            Bar bar(in.size.size(), 0);
+            if (!fullest.Find(in, rem, p.kinds[k].capacity, sizes, stop, bar))
+                bar.assign(in.size.size(), 0);
             if (std::all_of(bar.begin(), bar.end(), [](int c) { return c == 0; }))
                 break;
             for (size_t i = 0; i < m; ++i)
