@@ -78,6 +78,7 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
             break;
         tell();
     }
+    tell(); // the plan handed in is the last one told
     Solution s;
     s.lowerBound = std::min(lowerBound, static_cast<int>(packing.size()));
     s.lowerBoundLength = s.lowerBound * stock;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -45,10 +46,25 @@ std::vector<CutItem> Triplets(int count, std::mt19937& rng) {
 // Plans the order and checks everything the plan promises about itself
 // against the order it was made for.
 cutting::Plan Planned(const std::vector<CutItem>& items, const Settings& s,
-                      const cutting::Control& control = {}) {
+                      cutting::Control control = {}) {
+    // The last progress told is the plan handed in.
+    std::optional<cutting::Progress> told;
+    auto forward = control.progress;
+    control.progress = [&](const cutting::Progress& p) {
+        told = p;
+        if (forward)
+            forward(p);
+    };
     const cutting::Result r = PlanCutting(items, s, control);
     EXPECT_TRUE(r.ok) << r.error;
     const cutting::Plan& plan = r.plan;
+    EXPECT_TRUE(told.has_value()) << "no progress told";
+    if (told) {
+        EXPECT_EQ(told->bars, plan.bars);
+        EXPECT_EQ(told->boughtLength, plan.boughtLength);
+        EXPECT_EQ(told->lowerBound, plan.lowerBound);
+        EXPECT_EQ(told->lowerBoundLength, plan.lowerBoundLength);
+    }
     std::map<std::tuple<int, cutting::PieceKind, int>, int> wanted, cut;
     long long wantedLength = 0;
     for (const CutItem& item : items) {
@@ -118,6 +134,7 @@ TEST(PlanCutting, SmallOrdersReachTheOptimumKnownByHand) {
     };
     const std::vector<Case> cases = {
         {"two 3700 and one 2200 on 6000", {{1, V, 3700, 2}, {2, V, 2200, 1}}, {6000}, 2},
+        {"a one-millimetre stock", {{1, V, 1, 2}}, {1}, 2},
         {"1258 and 3958 twice each, kerf 20", {{1, H, 1258, 2}, {1, V, 3958, 2}}, {6500, 20}, 2},
         {"a piece as long as the stock, kerf 3", {{1, V, 6000, 1}}, {6000, 3}, 1},
         {"two pieces filling the stock, kerf 3", {{1, V, 2998, 2}}, {6000, 3}, 1},
@@ -219,6 +236,10 @@ TEST(PlanCutting, CutsOffcutsOnHandFirstAndBuysTheLeastLength) {
          18000, 0, {{12000, 1}, {6000, 1}}, {}, {}},
         {"offcut first, then buy", {{1, V, 3000, 3}}, Table({{6000}}, {{3100, 1}}),
          6000, 1, {{6000, 1}}, {}, {{100, 1}}},
+        {"offcuts make up for counted stock", {{1, V, 3000, 3}},
+         Table({{6000, 1}}, {{4000, 1}}), 6000, 1, {{6000, 1}}, {{1000, 1}}, {}},
+        {"a one-millimetre offcut", {{1, V, 1, 1}}, Table({{6000}}, {{1, 1}}),
+         0, 1, {}, {}, {}},
     };
     // clang-format on
     for (const Case& c : cases) {
