@@ -1,5 +1,6 @@
 #include "cutting.h"
 
+#include "colgen.h"
 #include "packing.h"
 
 #include <algorithm>
@@ -37,6 +38,8 @@ detail::Packing BetterOf(const detail::Instance& in, detail::Packing best,
     return best;
 }
 
+constexpr long long FullestFillTable = 4000000;
+
 struct Solution {
     detail::Packing packing;
     int lowerBound = 0;
@@ -52,26 +55,23 @@ Solution Solve(const detail::Instance& in, double timeLimit) {
     s.packing = BetterOf(in, detail::FirstFitDecreasing(in), detail::BestFitDecreasing(in));
     auto gap = [&] { return static_cast<int>(s.packing.size()) > s.lowerBound; };
 
-    if (gap())
+    // Its table holds every length of the bar for every size, rebuilt for each bar.
+    if (gap() && static_cast<long long>(in.capacity) * in.types() <= FullestFillTable)
         s.packing = BetterOf(in, s.packing, detail::FullestFill(in, 3, 1u, start + budget / 10));
     if (gap()) {
         // A short search for a packing that meets the bound often settles the
         // matter before the relaxation is worth its price.
         bool exhausted = false;
-        s.packing =
-            BetterOf(in, s.packing,
-                     detail::SearchPacking(in, s.lowerBound, start + budget * 2 / 5, exhausted));
+        s.packing = BetterOf(
+            in, s.packing, detail::SearchPacking(in, s.lowerBound, start + budget / 10, exhausted));
         if (gap() && exhausted)
             ++s.lowerBound;
     }
     if (gap()) {
-        const int bars = static_cast<int>(s.packing.size());
-        // The relaxation may not take all the time left: in the worst case its
-        // bound is no better than the ones above.
-        const auto until = std::min(deadline, Clock::now() + budget / 4);
-        detail::Relaxation r = detail::SolveRelaxation(in, bars, true, until);
-        s.lowerBound = std::max(s.lowerBound, r.bound);
-        s.packing = BetterOf(in, s.packing, std::move(r.packing));
+        // The pattern relaxation's bound, and a dive into it for a packing
+        // that meets the bound; the search below gets what time is left.
+        const auto until = std::min(deadline, Clock::now() + budget / 2);
+        detail::CloseGap(in, s.packing, s.lowerBound, Stop(until));
     }
     while (gap() && Clock::now() < deadline) {
         bool exhausted = false;

@@ -1,0 +1,233 @@
+#include "colgen.h"
+
+#include <glpk.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace cutting::detail {
+
+namespace {
+
+// A bar is worth adding when its duals sum beyond its cost by more than the
+// simplex's own error.
+constexpr double Improves = 1e-9;
+// Duals are priced halfway between the last ones and those of the best bound
+// so far: the raw duals of a degenerate relaxation swing from one extreme to
+// another, and far fewer columns are needed when they are held back.
+constexpr int Around = 10;
+constexpr double Smoothing = 0.5;
+
+double Worth(const Bar& bar, const std::vector<double>& duals) {
+    double worth = 0.0;
+    for (size_t i = 0; i < bar.size(); ++i)
+        worth += bar[i] * duals[i];
+    return worth;
+}
+
+} // namespace
+
+int SafeCeil(double bound) {
+    // The bound is a ratio of sums of a few thousand terms: their rounding
+    // errors stay far below this margin.
+    return std::max(0, static_cast<int>(std::ceil(bound - 1e-6)));
+}
+
+struct PatternLp::Problem {
+    glp_prob* lp = glp_create_prob();
+    ~Problem() { glp_delete_prob(lp); }
+};
+
+PatternLp::PatternLp(const Instance& in) : in_(in), lp_(std::make_unique<Problem>()) {
+    glp_term_out(GLP_OFF);
+    glp_set_obj_dir(lp_->lp, GLP_MIN);
+    glp_add_rows(lp_->lp, in.types());
+    SetDemand(in.demand);
+    // Bars of one size each keep every demand coverable.
+    for (size_t i = 0; i < in.size.size(); ++i) {
+        Bar single(in.size.size(), 0);
+        single[i] = in.capacity / in.size[i];
+        Add(single);
+    }
+}
+
+PatternLp::~PatternLp() = default;
+
+void PatternLp::SetDemand(const std::vector<int>& demand) {
+    demand_ = demand;
+    for (int i = 0; i < in_.types(); ++i)
+        glp_set_row_bnds(lp_->lp, i + 1, GLP_LO, demand[static_cast<size_t>(i)], 0.0);
+    // A column with more pieces of a size than still needed is set aside and
+    // replaced by its cut-down copy rather than changed: the basis stays
+    // valid, and the dual simplex picks up from it in a few steps.
+    const int columns = Columns();
+    for (int c = 0; c < columns; ++c) {
+        const Bar& bar = columns_[static_cast<size_t>(c)];
+        bool fits = true;
+        for (size_t i = 0; i < bar.size() && fits; ++i)
+            fits = bar[i] <= demand[i];
+        if (fits != static_cast<bool>(active_[static_cast<size_t>(c)])) {
+            glp_set_col_bnds(lp_->lp, c + 1, fits ? GLP_LO : GLP_FX, 0.0, 0.0);
+            active_[static_cast<size_t>(c)] = fits;
+        }
+        if (!fits)
+            Add(bar);
+    }
+    // Bounds and smoothing belong to the demand they were found for.
+    proven_ = 0.0;
+    bound_ = 0;
+    centre_.clear();
+    dual_ = true;
+}
+
+bool PatternLp::Add(const Bar& bar) {
+    Bar capped(bar.size());
+    for (size_t i = 0; i < bar.size(); ++i)
+        capped[i] = std::min(bar[i], demand_[i]);
+    if (std::all_of(capped.begin(), capped.end(), [](int k) { return k == 0; }) ||
+        !known_.insert(capped).second)
+        return false;
+    const int col = glp_add_cols(lp_->lp, 1);
+    glp_set_col_bnds(lp_->lp, col, GLP_LO, 0.0, 0.0);
+    glp_set_obj_coef(lp_->lp, col, 1.0);
+    std::vector<int> index{0};
+    std::vector<double> coef{0.0};
+    for (size_t i = 0; i < capped.size(); ++i)
+        if (capped[i] > 0) {
+            index.push_back(static_cast<int>(i) + 1);
+            coef.push_back(capped[i]);
+        }
+    glp_set_mat_col(lp_->lp, col, static_cast<int>(index.size()) - 1, index.data(), coef.data());
+    columns_.push_back(std::move(capped));
+    active_.push_back(1);
+    return true;
+}
+
+double PatternLp::Level(int c) const {
+    return active_[static_cast<size_t>(c)] ? glp_get_col_prim(lp_->lp, c + 1) : 0.0;
+}
+
+bool PatternLp::Simplex() {
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    // A new demand keeps the last basis dual feasible, new columns keep it
+    // primal feasible.
+    parm.meth = dual_ ? GLP_DUALP : GLP_PRIMAL;
+    dual_ = false;
+    if (glp_simplex(lp_->lp, &parm) != 0) {
+        glp_std_basis(lp_->lp);
+        if (glp_simplex(lp_->lp, &parm) != 0)
+            return false;
+    }
+    return glp_get_status(lp_->lp) == GLP_OPT;
+}
+
+void PatternLp::Price(const std::vector<double>& at, const std::vector<double>& duals,
+                      std::vector<Bar>& improving, const Stop& stop) {
+    std::vector<Bar> found;
+    const double best = PriceBar(in_, at, demand_, 1.0 + Improves, found, stop);
+    if (best != NoBound) {
+        // Any duals give a bound: no bar is worth more than `best`, so the
+        // demand's worth needs at least its ratio to it in bars.
+        double needed = 0.0;
+        for (size_t i = 0; i < at.size(); ++i)
+            needed += demand_[i] * at[i];
+        const double bound = needed / std::max(1.0, best);
+        if (bound > proven_) {
+            proven_ = bound;
+            bound_ = std::max(bound_, SafeCeil(bound));
+            centre_ = at;
+        }
+    }
+    for (Bar& bar : found)
+        if (Worth(bar, duals) > 1.0 + Improves)
+            improving.push_back(std::move(bar));
+    if (improving.empty())
+        return;
+    // One bar per round leaves most sizes waiting for many rounds, each a
+    // costly simplex: add the best bar around each of a few of the sizes
+    // the duals value most for their length and no bar found covers.
+    std::vector<char> covered(demand_.size(), 0);
+    for (const Bar& bar : improving)
+        for (size_t i = 0; i < bar.size(); ++i)
+            covered[i] = covered[i] || bar[i] > 0;
+    std::vector<size_t> wanting;
+    for (size_t i = 0; i < demand_.size(); ++i)
+        if (!covered[i] && demand_[i] > 0 && duals[i] > 0.0)
+            wanting.push_back(i);
+    const size_t around = std::min(wanting.size(), static_cast<size_t>(Around));
+    std::partial_sort(
+        wanting.begin(), wanting.begin() + static_cast<std::ptrdiff_t>(around), wanting.end(),
+        [&](size_t a, size_t b) { return duals[a] * in_.size[b] > duals[b] * in_.size[a]; });
+    Instance rest = in_;
+    std::vector<int> limit = demand_;
+    for (size_t k = 0; k < around && !stop.Now(); ++k) {
+        const size_t i = wanting[k];
+        if (covered[i])
+            continue;
+        rest.capacity = in_.capacity - in_.size[i];
+        --limit[i];
+        found.clear();
+        PriceBar(rest, at, limit, 1.0 + Improves - at[i], found, stop);
+        ++limit[i];
+        if (found.empty())
+            continue;
+        Bar& bar = found.back();
+        ++bar[i];
+        if (Worth(bar, duals) > 1.0 + Improves) {
+            for (size_t j = 0; j < bar.size(); ++j)
+                covered[j] = covered[j] || bar[j] > 0;
+            improving.push_back(std::move(bar));
+        }
+    }
+}
+
+PatternLp::Status PatternLp::Solve(int target, const Stop& stop) {
+    std::vector<double> duals(demand_.size()), at(demand_.size());
+    std::vector<Bar> improving;
+    if (centre_.empty()) {
+        // Duals in proportion to the sizes are worth at most 1 for every bar:
+        // the size bound, and a centre that is optimal when bars fill up exactly.
+        centre_.resize(demand_.size());
+        double needed = 0.0;
+        for (size_t i = 0; i < centre_.size(); ++i) {
+            centre_[i] = static_cast<double>(in_.size[i]) / in_.capacity;
+            needed += demand_[i] * centre_[i];
+        }
+        proven_ = needed;
+        bound_ = SafeCeil(needed);
+    }
+    for (;;) {
+        if (stop.Now())
+            return Status::Stopped;
+        if (!Simplex())
+            return Status::Failed;
+        value_ = glp_get_obj_val(lp_->lp);
+        for (int i = 0; i < in_.types(); ++i)
+            duals[static_cast<size_t>(i)] = std::max(0.0, glp_get_row_dual(lp_->lp, i + 1));
+        improving.clear();
+        if (!centre_.empty()) {
+            for (size_t i = 0; i < at.size(); ++i)
+                at[i] = Smoothing * centre_[i] + (1.0 - Smoothing) * duals[i];
+            Price(at, duals, improving, stop);
+        }
+        // Nothing found between the two: price the duals themselves.
+        if (improving.empty())
+            Price(duals, duals, improving, stop);
+        if (bound_ >= target || bound_ >= SafeCeil(value_))
+            return Status::Bounded;
+        if (stop.Now())
+            return Status::Stopped;
+        bool added = false;
+        for (const Bar& bar : improving)
+            added = Add(bar) || added;
+        // No new bar: the relaxation is solved, or its duals are too inexact
+        // to go on; the bound holds either way.
+        if (!added)
+            return Status::Optimal;
+    }
+}
+
+} // namespace cutting::detail

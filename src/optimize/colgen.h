@@ -1,0 +1,82 @@
+#pragma once
+
+// Column generation over bar contents and what is built on it: the pricing
+// knapsack, the pattern relaxation with its proven bound, and the dive that
+// rounds the relaxation into a packing. Every function here polls `stop`.
+
+#include "packing.h"
+#include "stop.h"
+
+#include <limits>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace cutting::detail {
+
+// --- pricing ------------------------------------------------------------------
+// The most valuable bar: at most limit[i] pieces of size i, each worth
+// value[i]. Appends to `found` bars worth more than `wanted` met on the way,
+// the most valuable last. Returns an upper bound on the worth of every bar
+// (the worth of the best one when the search finished), infinity when
+// stopped first.
+constexpr double NoBound = std::numeric_limits<double>::infinity();
+double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
+                double wanted, std::vector<Bar>& found, const Stop& stop);
+
+// --- the pattern relaxation -------------------------------------------------------
+// One row per size (at least as many pieces as still needed), one column per
+// bar content cut down to what is still needed, each bar costing 1.
+class PatternLp {
+public:
+    explicit PatternLp(const Instance& in);
+    ~PatternLp();
+    PatternLp(const PatternLp&) = delete;
+    PatternLp& operator=(const PatternLp&) = delete;
+
+    // What is still needed; columns are cut down to it.
+    void SetDemand(const std::vector<int>& demand);
+    const std::vector<int>& Demand() const { return demand_; }
+    // Adds the bar cut down to the demand; false when that adds nothing new.
+    bool Add(const Bar& bar);
+
+    enum class Status { Optimal, Bounded, Stopped, Failed };
+    // Generates columns until the relaxation is solved, or its proven bound
+    // reaches `target` or the rounding up of the relaxation's value.
+    Status Solve(int target, const Stop& stop);
+
+    double Value() const { return value_; } // of the columns so far
+    int Bound() const { return bound_; }    // proven: no packing of the demand uses fewer
+    int Columns() const { return static_cast<int>(columns_.size()); }
+    const Bar& Column(int c) const { return columns_[static_cast<size_t>(c)]; }
+    double Level(int c) const;
+
+private:
+    bool Simplex();
+    void Price(const std::vector<double>& at, const std::vector<double>& duals,
+               std::vector<Bar>& improving, const Stop& stop);
+
+    const Instance& in_;
+    struct Problem;
+    std::unique_ptr<Problem> lp_;
+    std::vector<int> demand_;
+    std::vector<Bar> columns_; // never change once added
+    std::vector<char> active_; // fits the demand
+    std::set<Bar> known_;      // the columns, for finding repeats
+    bool dual_ = true;         // the next simplex starts from a new demand
+    double value_ = 0.0;
+    double proven_ = 0.0; // best bound seen, unrounded
+    int bound_ = 0;
+    std::vector<double> centre_; // duals of the best bound, for smoothing
+};
+
+// Rounds up a proven bound with a margin for the rounding errors of the
+// floating point sums it comes from.
+int SafeCeil(double bound);
+
+// --- closing the gap ----------------------------------------------------------------
+// Raises `lowerBound` with the pattern relaxation and looks for a packing
+// into fewer bars than `best` by diving into it, replacing `best` when found.
+void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop);
+
+} // namespace cutting::detail

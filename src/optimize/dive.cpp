@@ -1,0 +1,195 @@
+#include "colgen.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cutting::detail {
+
+namespace {
+
+constexpr double Whole = 1e-6; // a level this close to an integer counts as one
+
+// The pieces still needed as an instance of their own, and how its sizes
+// map back.
+struct Residual {
+    Instance in;
+    std::vector<size_t> type;
+};
+
+Residual Remaining(const Instance& in, const std::vector<int>& rem) {
+    Residual r;
+    r.in.capacity = in.capacity;
+    for (size_t i = 0; i < rem.size(); ++i)
+        if (rem[i] > 0) {
+            r.in.size.push_back(in.size[i]);
+            r.in.demand.push_back(rem[i]);
+            r.type.push_back(i);
+        }
+    return r;
+}
+
+// Depth-first rounding of the pattern relaxation: fix the bars it uses whole,
+// or else the one it uses most, solve the relaxation of what is left again
+// with new columns, and give up on a branch as soon as its proven bound
+// shows the target out of reach. A failed branch is retried a few times with
+// the bar it fixed forbidden (limited discrepancy), and small remainders are
+// settled by the exact search.
+class Dive {
+public:
+    Dive(const Instance& in, PatternLp& lp, int target, const Stop& stop)
+        : in_(in), lp_(lp), target_(target), stop_(stop), rem_(in.demand) {}
+
+    // The fewest bars found, whether or not the target was met.
+    Packing Run() {
+        Node(MaxDiscrepancy);
+        return best_;
+    }
+
+private:
+    static constexpr int MaxDiscrepancy = 3;
+    static constexpr int Candidates = 4;
+    // Remainders of at most this many bars go to the exact search.
+    static constexpr int SmallRoom = 8;
+    static constexpr auto SearchBudget = std::chrono::milliseconds(30);
+
+    bool Done() const { return !best_.empty() && static_cast<int>(best_.size()) <= target_; }
+
+    void Offer(Packing packing) {
+        if (best_.empty() || packing.size() < best_.size())
+            best_ = std::move(packing);
+    }
+
+    // The fixed bars plus a packing of the remainder.
+    Packing With(const Residual& r, const Packing& rest) const {
+        Packing all = fixed_;
+        for (const Bar& bar : rest) {
+            Bar full(in_.size.size(), 0);
+            for (size_t k = 0; k < r.type.size(); ++k)
+                full[r.type[k]] = bar[k];
+            all.push_back(std::move(full));
+        }
+        return all;
+    }
+
+    // Fixes up to `copies` bars of `bar`, each cut down to what is still needed.
+    int Fix(const Bar& bar, int copies) {
+        int fixed = 0;
+        for (; fixed < copies; ++fixed) {
+            Bar taken(bar.size(), 0);
+            bool any = false;
+            for (size_t i = 0; i < bar.size(); ++i) {
+                taken[i] = std::min(bar[i], rem_[i]);
+                rem_[i] -= taken[i];
+                any = any || taken[i] > 0;
+            }
+            if (!any)
+                break;
+            fixed_.push_back(std::move(taken));
+        }
+        return fixed;
+    }
+
+    void Unfix(int count) {
+        for (; count > 0; --count) {
+            for (size_t i = 0; i < rem_.size(); ++i)
+                rem_[i] += fixed_.back()[i];
+            fixed_.pop_back();
+        }
+    }
+
+    bool Node(int discrepancies) {
+        if (stop_.Now())
+            return false;
+        if (std::all_of(rem_.begin(), rem_.end(), [](int k) { return k == 0; })) {
+            Offer(fixed_);
+            return Done();
+        }
+        const int room = target_ - static_cast<int>(fixed_.size());
+        if (room <= 0)
+            return false;
+        const Residual r = Remaining(in_, rem_);
+        Packing quick = FirstFitDecreasing(r.in);
+        Packing best = BestFitDecreasing(r.in);
+        if (best.size() < quick.size())
+            quick = std::move(best);
+        Offer(With(r, quick));
+        if (Done())
+            return true;
+        lp_.SetDemand(rem_);
+        const PatternLp::Status status = lp_.Solve(room + 1, stop_);
+        if (status == PatternLp::Status::Stopped || status == PatternLp::Status::Failed ||
+            lp_.Bound() > room)
+            return false;
+        if (room <= SmallRoom) {
+            bool exhausted = false;
+            Packing rest = SearchPacking(
+                r.in, room, std::min(stop_.Deadline(), Clock::now() + SearchBudget), exhausted);
+            if (!rest.empty())
+                Offer(With(r, rest));
+            return Done();
+        }
+
+        // The bars to fix, most used first: all those used whole at once, or
+        // else one of the fractional ones.
+        std::vector<std::pair<double, Bar>> used;
+        for (int c = 0; c < lp_.Columns(); ++c)
+            if (const double x = lp_.Level(c); x > Whole)
+                used.emplace_back(x, lp_.Column(c));
+        std::stable_sort(used.begin(), used.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        int whole = 0;
+        for (const auto& [x, bar] : used)
+            if (x >= 1.0 - Whole)
+                whole += Fix(bar, static_cast<int>(std::floor(x + Whole)));
+        if (whole > 0) {
+            const bool ok = Node(discrepancies);
+            Unfix(whole);
+            return ok;
+        }
+        int tried = 0;
+        for (const auto& [x, bar] : used) {
+            if (tried > discrepancies || tried == Candidates)
+                break;
+            if (std::find(forbidden_.begin(), forbidden_.end(), bar) != forbidden_.end())
+                continue;
+            const int n = Fix(bar, 1);
+            const bool ok = n > 0 && Node(discrepancies - tried);
+            Unfix(n);
+            if (ok)
+                return true;
+            if (stop_.Now())
+                return false;
+            forbidden_.push_back(bar);
+            ++tried;
+        }
+        forbidden_.resize(forbidden_.size() - static_cast<size_t>(tried));
+        return false;
+    }
+
+    const Instance& in_;
+    PatternLp& lp_;
+    int target_;
+    const Stop& stop_;
+    std::vector<int> rem_;
+    Packing fixed_;
+    Packing best_;
+    std::vector<Bar> forbidden_;
+};
+
+} // namespace
+
+void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop) {
+    PatternLp lp(in);
+    for (const Bar& bar : best)
+        lp.Add(bar);
+    const int bars = static_cast<int>(best.size());
+    lp.Solve(bars, stop);
+    lowerBound = std::max(lowerBound, lp.Bound());
+    if (lowerBound >= bars)
+        return;
+    Packing found = Dive(in, lp, lowerBound, stop).Run();
+    if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
+        best = std::move(found);
+}
+
+} // namespace cutting::detail
