@@ -108,7 +108,7 @@ double PatternLp::Level(int c) const {
     return active_[static_cast<size_t>(c)] ? glp_get_col_prim(lp_->lp, c + 1) : 0.0;
 }
 
-bool PatternLp::Simplex() {
+bool PatternLp::Simplex(const Stop& stop) {
     glp_smcp parm;
     glp_init_smcp(&parm);
     parm.msg_lev = GLP_MSG_OFF;
@@ -116,18 +116,21 @@ bool PatternLp::Simplex() {
     // primal feasible.
     parm.meth = dual_ ? GLP_DUALP : GLP_PRIMAL;
     dual_ = false;
-    if (glp_simplex(lp_->lp, &parm) != 0) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(stop.Deadline() - Clock::now());
+    parm.tm_lim = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1 << 30));
+    int status = glp_simplex(lp_->lp, &parm);
+    if (status != 0 && status != GLP_ETMLIM) {
         glp_std_basis(lp_->lp);
-        if (glp_simplex(lp_->lp, &parm) != 0)
-            return false;
+        status = glp_simplex(lp_->lp, &parm);
     }
-    return glp_get_status(lp_->lp) == GLP_OPT;
+    return status == 0 && glp_get_status(lp_->lp) == GLP_OPT;
 }
 
-void PatternLp::Price(const std::vector<double>& at, const std::vector<double>& duals,
-                      std::vector<Bar>& improving, const Stop& stop) {
+double PatternLp::Price(const std::vector<double>& at, const std::vector<double>& duals,
+                        std::vector<Bar>& improving, const Stop& stop, bool exact) {
     std::vector<Bar> found;
-    const double best = PriceBar(in_, at, demand_, 1.0 + Improves, found, stop);
+    const double best = PriceBar(in_, at, demand_, 1.0 + Improves, found, stop, exact);
     if (best != NoBound) {
         // Any duals give a bound: no bar is worth more than `best`, so the
         // demand's worth needs at least its ratio to it in bars.
@@ -141,11 +144,13 @@ void PatternLp::Price(const std::vector<double>& at, const std::vector<double>& 
             centre_ = at;
         }
     }
+    // Bars already in the relaxation that seem to improve only show the
+    // simplex's tolerance.
     for (Bar& bar : found)
-        if (Worth(bar, duals) > 1.0 + Improves)
+        if (Worth(bar, duals) > 1.0 + Improves && known_.count(bar) == 0)
             improving.push_back(std::move(bar));
     if (improving.empty())
-        return;
+        return best;
     // One bar per round leaves most sizes waiting for many rounds, each a
     // costly simplex: add the best bar around each of a few of the sizes
     // the duals value most for their length and no bar found covers.
@@ -170,21 +175,23 @@ void PatternLp::Price(const std::vector<double>& at, const std::vector<double>& 
         rest.capacity = in_.capacity - in_.size[i];
         --limit[i];
         found.clear();
-        PriceBar(rest, at, limit, 1.0 + Improves - at[i], found, stop);
+        PriceBar(rest, at, limit, 1.0 + Improves - at[i], found, stop, false);
         ++limit[i];
         if (found.empty())
             continue;
         Bar& bar = found.back();
         ++bar[i];
-        if (Worth(bar, duals) > 1.0 + Improves) {
+        if (Worth(bar, duals) > 1.0 + Improves && known_.count(bar) == 0) {
             for (size_t j = 0; j < bar.size(); ++j)
                 covered[j] = covered[j] || bar[j] > 0;
             improving.push_back(std::move(bar));
         }
     }
+    return best;
 }
 
-PatternLp::Status PatternLp::Solve(int target, const Stop& stop) {
+PatternLp::Status PatternLp::Solve(int target, const Stop& stop, Clock::time_point rounds,
+                                   bool exact) {
     std::vector<double> duals(demand_.size()), at(demand_.size());
     std::vector<Bar> improving;
     if (centre_.empty()) {
@@ -199,23 +206,22 @@ PatternLp::Status PatternLp::Solve(int target, const Stop& stop) {
         proven_ = needed;
         bound_ = SafeCeil(needed);
     }
-    for (;;) {
-        if (stop.Now())
+    for (bool first = true;; first = false) {
+        if (stop.Now() || (!first && Clock::now() >= rounds))
             return Status::Stopped;
-        if (!Simplex())
-            return Status::Failed;
+        if (!Simplex(stop))
+            return stop.Now() ? Status::Stopped : Status::Failed;
         value_ = glp_get_obj_val(lp_->lp);
         for (int i = 0; i < in_.types(); ++i)
             duals[static_cast<size_t>(i)] = std::max(0.0, glp_get_row_dual(lp_->lp, i + 1));
         improving.clear();
-        if (!centre_.empty()) {
-            for (size_t i = 0; i < at.size(); ++i)
-                at[i] = Smoothing * centre_[i] + (1.0 - Smoothing) * duals[i];
-            Price(at, duals, improving, stop);
-        }
-        // Nothing found between the two: price the duals themselves.
+        for (size_t i = 0; i < at.size(); ++i)
+            at[i] = Smoothing * centre_[i] + (1.0 - Smoothing) * duals[i];
+        Price(at, duals, improving, stop, false);
+        // Nothing found between the two: price the duals themselves; to the
+        // last bit when asked, which settles whether any bar improves.
         if (improving.empty())
-            Price(duals, duals, improving, stop);
+            Price(duals, duals, improving, stop, exact);
         if (bound_ >= target || bound_ >= SafeCeil(value_))
             return Status::Bounded;
         if (stop.Now())

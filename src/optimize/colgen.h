@@ -17,12 +17,13 @@ namespace cutting::detail {
 // --- pricing ------------------------------------------------------------------
 // The most valuable bar: at most limit[i] pieces of size i, each worth
 // value[i]. Appends to `found` bars worth more than `wanted` met on the way,
-// the most valuable last. Returns an upper bound on the worth of every bar
-// (the worth of the best one when the search finished), infinity when
-// stopped first.
+// the most valuable last. Returns an upper bound on the worth of every bar,
+// infinity when stopped first. The bound is the worth of the best bar when
+// `exact`; otherwise it may be a little above it, when many bars are nearly
+// as good as the best.
 constexpr double NoBound = std::numeric_limits<double>::infinity();
 double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-                double wanted, std::vector<Bar>& found, const Stop& stop);
+                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact = true);
 
 // --- the pattern relaxation -------------------------------------------------------
 // One row per size (at least as many pieces as still needed), one column per
@@ -42,8 +43,12 @@ public:
 
     enum class Status { Optimal, Bounded, Stopped, Failed };
     // Generates columns until the relaxation is solved, or its proven bound
-    // reaches `target` or the rounding up of the relaxation's value.
-    Status Solve(int target, const Stop& stop);
+    // reaches `target` or the rounding up of the relaxation's value. Starts
+    // no new round of pricing after `rounds`, but always solves the columns
+    // it has. Unless `exact`, it may end a little short of the optimum when
+    // many bars are nearly as good as the best, and its bound with it.
+    Status Solve(int target, const Stop& stop, Clock::time_point rounds = Clock::time_point::max(),
+                 bool exact = true);
 
     double Value() const { return value_; } // of the columns so far
     int Bound() const { return bound_; }    // proven: no packing of the demand uses fewer
@@ -52,9 +57,11 @@ public:
     double Level(int c) const;
 
 private:
-    bool Simplex();
-    void Price(const std::vector<double>& at, const std::vector<double>& duals,
-               std::vector<Bar>& improving, const Stop& stop);
+    bool Simplex(const Stop& stop);
+    // Prices at `at`, keeps the bound it proves and the bars that improve at
+    // `duals`; returns its upper bound on the worth of a bar at `at`.
+    double Price(const std::vector<double>& at, const std::vector<double>& duals,
+                 std::vector<Bar>& improving, const Stop& stop, bool exact);
 
     const Instance& in_;
     struct Problem;

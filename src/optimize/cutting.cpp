@@ -70,8 +70,7 @@ Solution Solve(const detail::Instance& in, double timeLimit) {
     if (gap()) {
         // The pattern relaxation's bound, and a dive into it for a packing
         // that meets the bound; the search below gets what time is left.
-        const auto until = std::min(deadline, Clock::now() + budget / 2);
-        detail::CloseGap(in, s.packing, s.lowerBound, Stop(until));
+        detail::CloseGap(in, s.packing, s.lowerBound, Stop(deadline));
     }
     while (gap() && Clock::now() < deadline) {
         bool exhausted = false;

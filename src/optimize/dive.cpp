@@ -37,7 +37,8 @@ Residual Remaining(const Instance& in, const std::vector<int>& rem) {
 class Dive {
 public:
     Dive(const Instance& in, PatternLp& lp, int target, const Stop& stop)
-        : in_(in), lp_(lp), target_(target), stop_(stop), rem_(in.demand) {}
+        : in_(in), lp_(lp), target_(target), stop_(stop), rem_(in.demand),
+          step_((stop.Deadline() - Clock::now()) / Steps) {}
 
     // The fewest bars found, whether or not the target was met.
     Packing Run() {
@@ -47,6 +48,7 @@ public:
 
 private:
     static constexpr int MaxDiscrepancy = 3;
+    static constexpr int Steps = 20;
     static constexpr int Candidates = 4;
     // Remainders of at most this many bars go to the exact search.
     static constexpr int SmallRoom = 8;
@@ -116,9 +118,10 @@ private:
         if (Done())
             return true;
         lp_.SetDemand(rem_);
-        const PatternLp::Status status = lp_.Solve(room + 1, stop_);
-        if (status == PatternLp::Status::Stopped || status == PatternLp::Status::Failed ||
-            lp_.Bound() > room)
+        // A relaxation that converges slowly still points the way; its bound
+        // holds whenever it stops.
+        const PatternLp::Status status = lp_.Solve(room + 1, stop_, Clock::now() + step_, false);
+        if (status == PatternLp::Status::Failed || stop_.Now() || lp_.Bound() > room)
             return false;
         if (room <= SmallRoom) {
             bool exhausted = false;
@@ -130,21 +133,35 @@ private:
         }
 
         // The bars to fix, most used first: all those used whole at once, or
-        // else one of the fractional ones.
+        // else one of the fractional ones. A bar that leaves more free length
+        // than the bars left may leave in all cannot be part of the packing.
+        long long slack = static_cast<long long>(room) * in_.capacity - r.in.totalSize();
         std::vector<std::pair<double, Bar>> used;
         for (int c = 0; c < lp_.Columns(); ++c)
-            if (const double x = lp_.Level(c); x > Whole)
+            if (const double x = lp_.Level(c);
+                x > Whole && in_.capacity - BarFill(in_, lp_.Column(c)) <= slack)
                 used.emplace_back(x, lp_.Column(c));
         std::stable_sort(used.begin(), used.end(),
                          [](const auto& a, const auto& b) { return a.first > b.first; });
         int whole = 0;
         for (const auto& [x, bar] : used)
-            if (x >= 1.0 - Whole)
-                whole += Fix(bar, static_cast<int>(std::floor(x + Whole)));
+            for (int k = static_cast<int>(std::floor(x + Whole)); k > 0; --k) {
+                if (Fix(bar, 1) == 0)
+                    break;
+                const long long free = in_.capacity - BarFill(in_, fixed_.back());
+                if (free > slack) {
+                    Unfix(1);
+                    break;
+                }
+                slack -= free;
+                ++whole;
+            }
         if (whole > 0) {
             const bool ok = Node(discrepancies);
             Unfix(whole);
-            return ok;
+            if (ok || stop_.Now() || discrepancies == 0)
+                return ok;
+            --discrepancies;
         }
         int tried = 0;
         for (const auto& [x, bar] : used) {
@@ -171,6 +188,7 @@ private:
     int target_;
     const Stop& stop_;
     std::vector<int> rem_;
+    Clock::duration step_; // most a relaxation may take in one node
     Packing fixed_;
     Packing best_;
     std::vector<Bar> forbidden_;
@@ -183,13 +201,16 @@ void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& st
     for (const Bar& bar : best)
         lp.Add(bar);
     const int bars = static_cast<int>(best.size());
-    lp.Solve(bars, stop);
+    // Half the time for the bound; the dive goes on from where it stopped.
+    lp.Solve(bars, stop.Until(Clock::now() + (stop.Deadline() - Clock::now()) / 2));
     lowerBound = std::max(lowerBound, lp.Bound());
-    if (lowerBound >= bars)
-        return;
-    Packing found = Dive(in, lp, lowerBound, stop).Run();
-    if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
+    // A dive that misses the bound still offers the best packing it met.
+    while (static_cast<int>(best.size()) > lowerBound && !stop.Now()) {
+        Packing found = Dive(in, lp, lowerBound, stop).Run();
+        if (found.empty() || found.size() >= best.size() || !IsValidPacking(in, found))
+            break;
         best = std::move(found);
+    }
 }
 
 } // namespace cutting::detail

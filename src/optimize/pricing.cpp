@@ -142,13 +142,13 @@ private:
             }
         }
         for (size_t k = from; k < items_.size(); ++k) {
-            const Item& item = items_[k];
-            if (item.size > room)
-                continue;
             // The bound only falls as sizes drop out, so nothing later can pay.
             const double most = worth + bound_.Bound(k, room);
             if (most <= best_)
                 break;
+            const Item& item = items_[k];
+            if (item.size > room)
+                continue;
             for (int n = std::min(item.copies, room / item.size); n > 0 && !aborted_; --n) {
                 take_[k] = n;
                 Visit(k + 1, room - n * item.size, worth + n * item.worth);
@@ -177,7 +177,7 @@ private:
 } // namespace
 
 double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-                double wanted, std::vector<Bar>& found, const Stop& stop) {
+                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact) {
     std::vector<Item> items;
     double lots = 0.0;
     for (size_t i = 0; i < in.size.size(); ++i) {
@@ -203,7 +203,7 @@ double PriceBar(const Instance& in, const std::vector<double>& value, const std:
         return NoBound;
     // Many bars nearly as good as the best keep it from finishing: the table
     // over every millimetre settles it, when it is not too large.
-    if (search.UpperBound() > search.Best() && table <= LargeTable)
+    if (exact && search.UpperBound() > search.Best() && table <= LargeTable)
         return ByTable(items, in.capacity, wanted, found, in.size.size(), stop);
     for (const std::vector<int>& take : search.Improving()) {
         Bar bar(in.size.size(), 0);
