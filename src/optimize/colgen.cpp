@@ -16,8 +16,9 @@ constexpr double Improves = 1e-9;
 // Duals are priced halfway between the last ones and those of the best bound
 // so far: the raw duals of a degenerate relaxation swing from one extreme to
 // another, and far fewer columns are needed when they are held back.
-constexpr int Around = 10;
 constexpr double Smoothing = 0.5;
+// Sizes that get a bar of their own in each round of pricing.
+constexpr int Around = 10;
 
 double Worth(const Bar& bar, const std::vector<double>& duals) {
     double worth = 0.0;
@@ -130,7 +131,7 @@ bool PatternLp::Simplex(const Stop& stop) {
 double PatternLp::Price(const std::vector<double>& at, const std::vector<double>& duals,
                         std::vector<Bar>& improving, const Stop& stop, bool exact) {
     std::vector<Bar> found;
-    const double best = PriceBar(in_, at, demand_, 1.0 + Improves, found, stop, exact);
+    const double best = PriceBar(in_, at, demand_, 1.0 + Improves, found, stop, exact, &scratch_);
     if (best != NoBound) {
         // Any duals give a bound: no bar is worth more than `best`, so the
         // demand's worth needs at least its ratio to it in bars.
@@ -175,7 +176,7 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
         rest.capacity = in_.capacity - in_.size[i];
         --limit[i];
         found.clear();
-        PriceBar(rest, at, limit, 1.0 + Improves - at[i], found, stop, false);
+        PriceBar(rest, at, limit, 1.0 + Improves - at[i], found, stop, false, &scratch_);
         ++limit[i];
         if (found.empty())
             continue;

@@ -7,6 +7,7 @@
 #include "packing.h"
 #include "stop.h"
 
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <set>
@@ -22,8 +23,16 @@ namespace cutting::detail {
 // `exact`; otherwise it may be a little above it, when many bars are nearly
 // as good as the best.
 constexpr double NoBound = std::numeric_limits<double>::infinity();
+// The tables of the pricing take megabytes; kept from call to call, they are
+// not handed back to the system and faulted in again each time.
+struct PricingScratch {
+    std::vector<double> table;
+    std::vector<std::uint64_t> chosen;
+    std::vector<double> best;
+};
 double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact = true);
+                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact = true,
+                PricingScratch* scratch = nullptr);
 
 // --- the pattern relaxation -------------------------------------------------------
 // One row per size (at least as many pieces as still needed), one column per
@@ -75,6 +84,7 @@ private:
     double proven_ = 0.0; // best bound seen, unrounded
     int bound_ = 0;
     std::vector<double> centre_; // duals of the best bound, for smoothing
+    PricingScratch scratch_;
 };
 
 // Rounds up a proven bound with a margin for the rounding errors of the

@@ -1,13 +1,16 @@
 #include "colgen.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 namespace cutting::detail {
 
 namespace {
 
 constexpr double Whole = 1e-6; // a level this close to an integer counts as one
+constexpr int MostTypes = 1500;
 
 // The pieces still needed as an instance of their own, and how its sizes
 // map back.
@@ -50,9 +53,10 @@ private:
     static constexpr int MaxDiscrepancy = 3;
     static constexpr int Steps = 20;
     static constexpr int Candidates = 4;
+    static constexpr int BatchRoom = 8;
     // Remainders of at most this many bars go to the exact search.
     static constexpr int SmallRoom = 8;
-    static constexpr auto SearchBudget = std::chrono::milliseconds(30);
+    static const inline auto SearchBudget = std::chrono::milliseconds(30);
 
     bool Done() const { return !best_.empty() && static_cast<int>(best_.size()) <= target_; }
 
@@ -163,6 +167,33 @@ private:
                 return ok;
             --discrepancies;
         }
+        // Far from the end, several of the most used bars at once, as long as
+        // they fit together: one node per bar is slow when there are hundreds.
+        if (const int batch = room / BatchRoom; batch > 1) {
+            int fixed = 0;
+            for (const auto& [x, bar] : used) {
+                if (fixed == batch)
+                    break;
+                bool fits = true;
+                for (size_t i = 0; i < bar.size() && fits; ++i)
+                    fits = bar[i] <= rem_[i];
+                const long long free = in_.capacity - BarFill(in_, bar);
+                if (!fits || free > slack ||
+                    std::find(forbidden_.begin(), forbidden_.end(), bar) != forbidden_.end())
+                    continue;
+                fixed += Fix(bar, 1);
+                slack -= free;
+            }
+            if (fixed > 1) {
+                const bool ok = Node(discrepancies);
+                Unfix(fixed);
+                if (ok || stop_.Now() || discrepancies == 0)
+                    return ok;
+                --discrepancies;
+            } else {
+                Unfix(fixed);
+            }
+        }
         int tried = 0;
         for (const auto& [x, bar] : used) {
             if (tried > discrepancies || tried == Candidates)
@@ -194,16 +225,75 @@ private:
     std::vector<Bar> forbidden_;
 };
 
+// Bars of two or three pieces that leave no more free length than all bars
+// together may leave, as the sizes they hold; none when there are more than
+// `most`. When the pieces must fill the bars almost exactly, the relaxation
+// needs nearly all such bars, and column generation finds them one by one at
+// great cost.
+std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slack, size_t most,
+                                              const Stop& stop) {
+    constexpr size_t None = std::numeric_limits<size_t>::max();
+    const size_t m = in.size.size();
+    // The sizes are decreasing: the ones from `from` on within [lo, hi].
+    auto within = [&](size_t from, long long lo, long long hi) {
+        const auto begin = in.size.begin() + static_cast<std::ptrdiff_t>(from);
+        const auto first =
+            std::partition_point(begin, in.size.end(), [&](int s) { return s > hi; });
+        const auto last =
+            std::partition_point(first, in.size.end(), [&](int s) { return s >= lo; });
+        return std::make_pair(static_cast<size_t>(first - in.size.begin()),
+                              static_cast<size_t>(last - in.size.begin()));
+    };
+    std::vector<std::array<size_t, 3>> bars;
+    for (size_t i = 0; i < m && !stop.Now(); ++i)
+        for (size_t j = i; j < m; ++j) {
+            const long long left = static_cast<long long>(in.capacity) - in.size[i] - in.size[j];
+            if (left < 0 || (j == i && in.demand[i] < 2))
+                continue;
+            if (left <= slack)
+                bars.push_back({i, j, None});
+            const auto [first, last] = within(j, left - slack, left);
+            for (size_t k = first; k < last; ++k) {
+                const int copies = 1 + (k == i) + (k == j);
+                if (copies <= in.demand[k])
+                    bars.push_back({i, j, k});
+            }
+            if (bars.size() > most)
+                return {};
+        }
+    return bars;
+}
+
 } // namespace
 
 void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop) {
+    // Every bar and column holds a count for each size: with thousands of
+    // sizes the relaxation takes more memory and time than a plan may.
+    if (in.types() > MostTypes)
+        return;
     PatternLp lp(in);
     for (const Bar& bar : best)
         lp.Add(bar);
+    const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.totalSize();
+    const size_t most = static_cast<size_t>(20) * in.size.size();
+    Bar bar(in.size.size(), 0);
+    for (const auto& sizes : NearlyFull(in, slack, most, stop)) {
+        for (size_t i : sizes)
+            if (i < bar.size())
+                ++bar[i];
+        lp.Add(bar);
+        for (size_t i : sizes)
+            if (i < bar.size())
+                --bar[i];
+    }
     const int bars = static_cast<int>(best.size());
-    // Half the time for the bound; the dive goes on from where it stopped.
-    lp.Solve(bars, stop.Until(Clock::now() + (stop.Deadline() - Clock::now()) / 2));
+    // Half the time for the bound. A relaxation that needs more is no guide
+    // for a dive either: the time left is better spent by the search.
+    const PatternLp::Status status =
+        lp.Solve(bars, stop.Until(Clock::now() + (stop.Deadline() - Clock::now()) / 2));
     lowerBound = std::max(lowerBound, lp.Bound());
+    if (status != PatternLp::Status::Optimal && status != PatternLp::Status::Bounded)
+        return;
     // A dive that misses the bound still offers the best packing it met.
     while (static_cast<int>(best.size()) > lowerBound && !stop.Now()) {
         Packing found = Dive(in, lp, lowerBound, stop).Run();

@@ -23,7 +23,7 @@ constexpr double SmallTable = 1 << 20;
 constexpr double LargeTable = 1e8;
 
 double ByTable(const std::vector<Item>& items, int capacity, double wanted, std::vector<Bar>& found,
-               size_t types, const Stop& stop) {
+               size_t types, const Stop& stop, PricingScratch& scratch) {
     std::vector<std::pair<size_t, int>> lots; // (item, copies)
     for (size_t k = 0; k < items.size(); ++k)
         for (int left = items[k].copies, take = 1; left > 0; take *= 2) {
@@ -32,8 +32,10 @@ double ByTable(const std::vector<Item>& items, int capacity, double wanted, std:
         }
     const size_t width = static_cast<size_t>(capacity) + 1;
     const size_t words = (width + 63) / 64;
-    std::vector<std::uint64_t> chosen(lots.size() * words, 0);
-    std::vector<double> best(width, 0.0); // best worth within each length
+    std::vector<std::uint64_t>& chosen = scratch.chosen;
+    chosen.assign(lots.size() * words, 0);
+    std::vector<double>& best = scratch.best; // best worth within each length
+    best.assign(width, 0.0);
     for (size_t l = 0; l < lots.size(); ++l) {
         if (stop.Now())
             return NoBound;
@@ -68,9 +70,11 @@ double ByTable(const std::vector<Item>& items, int capacity, double wanted, std:
 // the table never undervalues a bar, and it is exact but for the rounding.
 class CoarseTable {
 public:
-    CoarseTable(const std::vector<Item>& items, int capacity, const Stop& stop)
+    CoarseTable(const std::vector<Item>& items, int capacity, const Stop& stop,
+                std::vector<double>& table)
         : unit_(std::max(1, capacity / Cells)), cells_(static_cast<size_t>(capacity / unit_) + 1),
-          table_((items.size() + 1) * cells_, 0.0) {
+          table_(table) {
+        table_.assign((items.size() + 1) * cells_, 0.0);
         for (size_t k = items.size(); k-- > 0;) {
             if (stop.Now()) {
                 complete_ = false;
@@ -99,7 +103,7 @@ private:
     static constexpr int Cells = 1000;
     int unit_;
     size_t cells_;
-    std::vector<double> table_;
+    std::vector<double>& table_;
     bool complete_ = true;
 };
 
@@ -177,7 +181,10 @@ private:
 } // namespace
 
 double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact) {
+                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact,
+                PricingScratch* scratch) {
+    PricingScratch local;
+    PricingScratch& work = scratch != nullptr ? *scratch : local;
     std::vector<Item> items;
     double lots = 0.0;
     for (size_t i = 0; i < in.size.size(); ++i) {
@@ -191,11 +198,11 @@ double PriceBar(const Instance& in, const std::vector<double>& value, const std:
         return 0.0;
     const double table = lots * (in.capacity + 1.0);
     if (table <= SmallTable)
-        return ByTable(items, in.capacity, wanted, found, in.size.size(), stop);
+        return ByTable(items, in.capacity, wanted, found, in.size.size(), stop, work);
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
         return a.worth * b.size > b.worth * a.size;
     });
-    const CoarseTable bound(items, in.capacity, stop);
+    const CoarseTable bound(items, in.capacity, stop, work.table);
     if (!bound.Complete())
         return NoBound;
     BranchAndBound search(items, bound, wanted, stop);
@@ -204,7 +211,7 @@ double PriceBar(const Instance& in, const std::vector<double>& value, const std:
     // Many bars nearly as good as the best keep it from finishing: the table
     // over every millimetre settles it, when it is not too large.
     if (exact && search.UpperBound() > search.Best() && table <= LargeTable)
-        return ByTable(items, in.capacity, wanted, found, in.size.size(), stop);
+        return ByTable(items, in.capacity, wanted, found, in.size.size(), stop, work);
     for (const std::vector<int>& take : search.Improving()) {
         Bar bar(in.size.size(), 0);
         for (size_t k = 0; k < items.size(); ++k)
