@@ -176,6 +176,14 @@ TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
         EXPECT_EQ(bound, bars);
         EXPECT_EQ(static_cast<int>(best.size()), bars) << "round " << round;
         EXPECT_TRUE(IsValidPacking(in, best));
+
+        // Asked to stop at once, it leaves what it was given as it was.
+        const Packing first = FirstFitDecreasing(in);
+        Packing kept = first;
+        int keptBound = BoundBySize(in);
+        CloseGap(in, kept, keptBound, cutting::Stop(Clock::now()));
+        EXPECT_EQ(kept, first);
+        EXPECT_LE(keptBound, bars);
     }
 }
 
