@@ -127,14 +127,25 @@ private:
         const PatternLp::Status status = lp_.Solve(room + 1, stop_, Clock::now() + step_, false);
         if (status == PatternLp::Status::Failed || stop_.Now() || lp_.Bound() > room)
             return false;
-        if (room <= SmallRoom) {
+        // The first small remainder on the way down goes to the exact search;
+        // when that fails, the dive goes on to the end.
+        if (room <= SmallRoom && !searched_) {
             bool exhausted = false;
             Packing rest = SearchPacking(
                 r.in, room, std::min(stop_.Deadline(), Clock::now() + SearchBudget), exhausted);
             if (!rest.empty())
                 Offer(With(r, rest));
-            return Done();
+            if (Done() || (exhausted && rest.empty()))
+                return Done();
+            searched_ = true;
+            const bool ok = Branch(r, room, discrepancies);
+            searched_ = false;
+            return ok;
         }
+        return Branch(r, room, discrepancies);
+    }
+
+    bool Branch(const Residual& r, int room, int discrepancies) {
 
         // The bars to fix, most used first: all those used whole at once, or
         // else one of the fractional ones. A bar that leaves more free length
@@ -223,6 +234,7 @@ private:
     Packing fixed_;
     Packing best_;
     std::vector<Bar> forbidden_;
+    bool searched_ = false; // the exact search had the remainder on this path
 };
 
 // Bars of two or three pieces that leave no more free length than all bars
