@@ -18,7 +18,7 @@ constexpr double Improves = 1e-9;
 // another, and far fewer columns are needed when they are held back.
 constexpr double Smoothing = 0.5;
 // Sizes that get a bar of their own in each round of pricing.
-constexpr int Around = 10;
+constexpr size_t Around = 10;
 
 double Worth(const Bar& bar, const std::vector<double>& duals) {
     double worth = 0.0;
@@ -163,7 +163,7 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
     for (size_t i = 0; i < demand_.size(); ++i)
         if (!covered[i] && demand_[i] > 0 && duals[i] > 0.0)
             wanting.push_back(i);
-    const size_t around = std::min(wanting.size(), static_cast<size_t>(Around));
+    const size_t around = std::min(wanting.size(), Around);
     std::partial_sort(
         wanting.begin(), wanting.begin() + static_cast<std::ptrdiff_t>(around), wanting.end(),
         [&](size_t a, size_t b) { return duals[a] * in_.size[b] > duals[b] * in_.size[a]; });

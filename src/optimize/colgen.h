@@ -16,12 +16,6 @@
 namespace cutting::detail {
 
 // --- pricing ------------------------------------------------------------------
-// The most valuable bar: at most limit[i] pieces of size i, each worth
-// value[i]. Appends to `found` bars worth more than `wanted` met on the way,
-// the most valuable last. Returns an upper bound on the worth of every bar,
-// infinity when stopped first. The bound is the worth of the best bar when
-// `exact`; otherwise it may be a little above it, when many bars are nearly
-// as good as the best.
 constexpr double NoBound = std::numeric_limits<double>::infinity();
 // The tables of the pricing take megabytes; kept from call to call, they are
 // not handed back to the system and faulted in again each time.
@@ -30,13 +24,21 @@ struct PricingScratch {
     std::vector<std::uint64_t> chosen;
     std::vector<double> best;
 };
+// The most valuable bar: at most limit[i] pieces of size i, each worth
+// value[i]. Appends to `found` bars worth more than `wanted` met on the way,
+// the most valuable last. Returns an upper bound on the worth of every bar,
+// NoBound when stopped first. The bound is the worth of the best bar when
+// `exact` (unless a table over every length of the bar would exceed 1e8
+// entries); otherwise it may be a little above it, when many bars are nearly
+// as good as the best.
 double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
                 double wanted, std::vector<Bar>& found, const Stop& stop, bool exact = true,
                 PricingScratch* scratch = nullptr);
 
 // --- the pattern relaxation -------------------------------------------------------
 // One row per size (at least as many pieces as still needed), one column per
-// bar content cut down to what is still needed, each bar costing 1.
+// bar content, each bar costing 1; bars with more pieces of a size than still
+// needed are set aside. `in` must outlive it.
 class PatternLp {
 public:
     explicit PatternLp(const Instance& in);
@@ -44,9 +46,8 @@ public:
     PatternLp(const PatternLp&) = delete;
     PatternLp& operator=(const PatternLp&) = delete;
 
-    // What is still needed; columns are cut down to it.
+    // What is still needed; bounds found before no longer hold.
     void SetDemand(const std::vector<int>& demand);
-    const std::vector<int>& Demand() const { return demand_; }
     // Adds the bar cut down to the demand; false when that adds nothing new.
     bool Add(const Bar& bar);
 

@@ -17,8 +17,10 @@ struct Item {
 };
 
 // A dynamic programme over every length of the bar is exact whatever the
-// sizes; it is used when its table is small. Each size is split into 1, 2, 4, ... copies so that a
-// 0-1 table, one bit per lot and length, can be walked back.
+// sizes; it is used outright when its table is small, and to settle what the
+// branch and bound leaves open when asked to and not too large. Each size is
+// split into 1, 2, 4, ... copies so that a 0-1 table, one bit per lot and
+// length, can be walked back.
 constexpr double SmallTable = 1 << 20;
 constexpr double LargeTable = 1e8;
 
