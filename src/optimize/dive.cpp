@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace cutting::detail {
 
@@ -12,6 +13,8 @@ namespace {
 constexpr double Whole = 1e-6; // a level this close to an integer counts as one
 // Beyond this many sizes the relaxation is not tried (see CloseGap).
 constexpr int MostTypes = 1500;
+// Less time than this is not worth another dive.
+constexpr auto LastDive = std::chrono::milliseconds(20);
 
 // The pieces still needed as an instance of their own, and how its sizes
 // map back.
@@ -42,9 +45,11 @@ Residual Remaining(const Instance& in, const std::vector<int>& rem) {
 // fixed bars with the remainder packed first fit as a plan.
 class Dive {
 public:
-    Dive(const Instance& in, PatternLp& lp, int target, const Stop& stop)
+    // Dives after the first weigh the bars the relaxation uses with a random
+    // factor, drawn from `attempt`, so that they take other ways down.
+    Dive(const Instance& in, PatternLp& lp, int target, const Stop& stop, unsigned attempt)
         : in_(in), lp_(lp), target_(target), stop_(stop), rem_(in.demand),
-          step_((stop.Deadline() - Clock::now()) / Steps) {}
+          step_((stop.Deadline() - Clock::now()) / Steps), attempt_(attempt), rng_(attempt) {}
 
     // The fewest bars found, whether or not the target was met.
     Packing Run() {
@@ -56,13 +61,15 @@ private:
     // Found by trial on the classic instance classes: a few discrepancies
     // with the best four bars each, a twentieth of the time for the
     // relaxation of one node, one node for every eight bars left far from the
-    // end, and the exact search once eight bars or fewer are left.
+    // end, the exact search once eight bars or fewer are left, and weights
+    // within 30 % either way for the dives after the first.
     static constexpr int MaxDiscrepancy = 3;
     static constexpr int Candidates = 4;
     static constexpr int Steps = 20;
     static constexpr int BatchRoom = 8;
     static constexpr int SmallRoom = 8;
     static constexpr auto SearchBudget = std::chrono::milliseconds(30);
+    static constexpr double Shake = 0.3;
 
     bool Done() const { return !best_.empty() && static_cast<int>(best_.size()) <= target_; }
 
@@ -161,8 +168,20 @@ private:
             if (const double x = lp_.Level(c);
                 x > Whole && in_.capacity - BarFill(in_, lp_.Column(c)) <= slack)
                 used.emplace_back(x, lp_.Column(c));
-        std::stable_sort(used.begin(), used.end(),
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        std::vector<double> weight(used.size(), 1.0);
+        if (attempt_ > 0)
+            for (double& w : weight)
+                w = std::uniform_real_distribution<double>(1.0 - Shake, 1.0 + Shake)(rng_);
+        std::vector<size_t> order(used.size());
+        for (size_t k = 0; k < order.size(); ++k)
+            order[k] = k;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return used[a].first * weight[a] > used[b].first * weight[b];
+        });
+        std::vector<std::pair<double, Bar>> sorted;
+        for (size_t k : order)
+            sorted.push_back(std::move(used[k]));
+        used = std::move(sorted);
         int whole = 0;
         long long left = slack;
         for (const auto& [x, bar] : used)
@@ -242,6 +261,8 @@ private:
     Packing best_;
     std::vector<Bar> forbidden_;
     bool searched_ = false; // the exact search had the remainder on this path
+    unsigned attempt_;
+    std::mt19937 rng_;
 };
 
 // Bars of two or three pieces that leave no more free length than all bars
@@ -314,11 +335,16 @@ void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& st
     if (status != PatternLp::Status::Optimal && status != PatternLp::Status::Bounded)
         return;
     // A dive that misses the bound still offers the best packing it met.
-    while (static_cast<int>(best.size()) > lowerBound && !stop.Now()) {
-        Packing found = Dive(in, lp, lowerBound, stop).Run();
-        if (found.empty() || found.size() >= best.size() || !IsValidPacking(in, found))
+    // Each dive may take half the time left, so that others can take other
+    // ways down when it goes astray.
+    for (unsigned attempt = 0; static_cast<int>(best.size()) > lowerBound; ++attempt) {
+        const auto left = stop.Deadline() - Clock::now();
+        if (stop.Now() || left < LastDive)
             break;
-        best = std::move(found);
+        Packing found =
+            Dive(in, lp, lowerBound, stop.Until(Clock::now() + left / 2), attempt).Run();
+        if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
+            best = std::move(found);
     }
 }
 
