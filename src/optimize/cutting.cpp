@@ -69,10 +69,10 @@ Solution Solve(const detail::Instance& in, double timeLimit) {
     }
     if (gap()) {
         // The pattern relaxation's bound, and a dive into it for a packing
-        // that meets the bound. The search below keeps the last fifth of the
+        // that meets the bound. The search below keeps the last third of the
         // time: where the relaxation is too slow to guide a dive, it often
         // still saves a bar or two.
-        detail::CloseGap(in, s.packing, s.lowerBound, Stop(deadline - budget / 5));
+        detail::CloseGap(in, s.packing, s.lowerBound, Stop(deadline - budget / 3));
     }
     while (gap() && Clock::now() < deadline) {
         bool exhausted = false;
