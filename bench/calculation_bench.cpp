@@ -2,9 +2,9 @@
 // rules alone, and the whole "ОК" handler of the main window (offscreen).
 
 #include "main_window/main_window.h"
+#include "model/sizing.h"
 #include "widgets/look.h"
 #include "widgets/messenger.h"
-#include "model/sizing.h"
 
 #include <QApplication>
 #include <QLineEdit>

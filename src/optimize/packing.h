@@ -80,18 +80,13 @@ private:
 Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
 
 // --- linear relaxation ----------------------------------------------------------
-struct Relaxation {
-    double value = 0.0; // optimum of the relaxation, when `solved`
-    int bound = 0;      // best lower bound it proved (0 when none)
-    bool solved = false;
-    Packing packing; // its rounding, when asked for and finished in time
-};
-// Column generation for the relaxation of the problem; stops early once its
-// bound reaches `target`. With `round`, then rounds the relaxation step by step
-// into a packing.
-// The same over several kinds of bar; `start` is a packing to begin from
-// (it keeps the problem solvable when every kind is limited), its bound is on
-// the cost and generation ends once it exceeds `target`.
+// One stock length has the pattern relaxation of colgen.h. Several kinds of
+// bar (stock lengths with costs and counts, offcuts on hand) have this one:
+// column generation over the kinds; `start` is a packing to begin from (it
+// keeps the problem solvable when every kind is limited), its bound is on the
+// cost and generation ends once it exceeds `target`. With `round`, it then
+// rounds the relaxation step by step into cuts. A failure inside GLPK ends it
+// as unsolved, with the bounds proved before.
 struct MixedRelaxation {
     double bound = 0.0; // lower bound on the cost, not yet rounded
     bool solved = false;
@@ -100,8 +95,6 @@ struct MixedRelaxation {
 MixedRelaxation SolveMixedRelaxation(const Instance& in, const std::vector<Kind>& kinds,
                                      const Cuts& start, double target, bool round,
                                      const Stop& stop);
-// A failure inside GLPK ends it as unsolved, with the bounds proved before.
-Relaxation SolveRelaxation(const Instance& in, int target, bool round, const Stop& stop);
 
 // Makes every later GLPK call of this thread fail as GLPK does on an internal
 // error, so that tests can walk the path that follows.

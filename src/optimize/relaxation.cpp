@@ -83,31 +83,6 @@ struct GlpkRelease {
 
 } // namespace
 
-Relaxation SolveRelaxation(const Instance& in, int target, bool round, const Stop& stop) {
-    GlpkRelease release;
-    Relaxation result;
-    if (!Pricing::Fits(in))
-        return result;
-    Master master(in, {Kind{in.capacity, 1, -1}});
-    for (const Bar& bar : FirstFitDecreasing(in))
-        master.add(0, bar);
-    for (size_t i = 0; i < in.size.size() && !stop.Now(); ++i) {
-        Bar single(in.size.size(), 0);
-        single[i] = std::min(in.demand[i], in.capacity / in.size[i]);
-        master.add(0, single);
-    }
-    double bound = 0.0;
-    const auto t = static_cast<double>(target);
-    result.solved = master.solve([t](double b) { return b >= t; }, bound, stop);
-    result.bound = static_cast<int>(bound);
-    result.value = master.value();
-    if (!round || !result.solved || result.bound >= target)
-        return result;
-    for (Cut& cut : Round(in, {-1}, master, stop))
-        result.packing.push_back(std::move(cut.bar));
-    return result;
-}
-
 MixedRelaxation SolveMixedRelaxation(const Instance& in, const std::vector<Kind>& kinds,
                                      const Cuts& start, double target, bool round,
                                      const Stop& stop) {

@@ -1,3 +1,4 @@
+#include "colgen.h"
 #include "solve.h"
 
 #include <algorithm>
@@ -17,6 +18,10 @@ void Reporter::operator()(int bars, long long length, int lowerBound, long long 
 }
 
 namespace {
+
+// FullestFill's table holds every length of the bar for every size, rebuilt
+// for each bar: beyond this many entries it costs more than it brings.
+constexpr long long FullestFillTable = 4000000;
 
 // Takes `candidate` when it is a valid packing into fewer bars. In place: a
 // packing of thousands of sizes on thousands of bars is costly to copy.
@@ -44,7 +49,7 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     };
     tell();
 
-    if (gap())
+    if (gap() && static_cast<long long>(in.capacity) * in.types() <= FullestFillTable)
         Improve(in, packing, FullestFill(in, 3, 1u, stop.Until(start + budget / 10)));
     if (gap()) {
         tell();
@@ -52,18 +57,17 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
         // matter before the relaxation is worth its price.
         bool exhausted = false;
         Improve(in, packing,
-                SearchPacking(in, lowerBound, stop.Until(start + budget * 2 / 5), exhausted));
+                SearchPacking(in, lowerBound, stop.Until(start + budget / 10), exhausted));
         if (gap() && exhausted)
             ++lowerBound;
         tell();
     }
     if (gap() && !stop.Now()) {
-        const int bars = static_cast<int>(packing.size());
-        // The relaxation may not take all the time left: in the worst case its
-        // bound is no better than the ones above.
-        Relaxation r = SolveRelaxation(in, bars, true, stop.Until(Clock::now() + budget / 4));
-        lowerBound = std::max(lowerBound, r.bound);
-        Improve(in, packing, std::move(r.packing));
+        // The pattern relaxation's bound, and dives into it for a packing that
+        // meets the bound. The search below keeps the last third of the time:
+        // where the relaxation is too slow to guide a dive, it often still
+        // saves a bar or two.
+        CloseGap(in, packing, lowerBound, stop.Until(start + budget - budget / 3));
         tell();
     }
     while (gap() && !stop.Now()) {

@@ -1,3 +1,4 @@
+#include "optimize/colgen.h"
 #include "optimize/cutting.h"
 #include "optimize/packing.h"
 
@@ -297,12 +298,20 @@ TEST(PlanCutting, AFailingLinearProgramLeavesAPlanWithoutItsHelp) {
         in.demand.push_back(3);
     }
     const cutting::Stop stop(cutting::Clock::now() + std::chrono::seconds(30));
+    auto relax = [&] {
+        cutting::detail::PatternLp lp(in);
+        return lp.Solve(100, stop);
+    };
+    const std::vector<cutting::detail::Kind> kinds = {{1000, 1000, cutting::Unlimited}};
     cutting::detail::FailLinearProgramsForTesting(true);
-    EXPECT_FALSE(cutting::detail::SolveRelaxation(in, 100, true, stop).solved);
+    EXPECT_EQ(relax(), cutting::detail::PatternLp::Status::Failed);
+    EXPECT_FALSE(cutting::detail::SolveMixedRelaxation(in, kinds, {}, 1e9, true, stop).solved);
     const cutting::Plan plan = Planned(items, Settings{1000, 0, 0, 0.5});
     EXPECT_LE(plan.lowerBound, 40);
+    const cutting::Plan mixed = Planned(items, Table({{1000}}, {{600, 2}}));
+    EXPECT_LE(mixed.lowerBoundLength, mixed.boughtLength);
     cutting::detail::FailLinearProgramsForTesting(false);
-    EXPECT_TRUE(cutting::detail::SolveRelaxation(in, 100, true, stop).solved);
+    EXPECT_NE(relax(), cutting::detail::PatternLp::Status::Failed);
 }
 
 TEST(PlanCutting, RefusesInputItCannotPlan) {

@@ -1,0 +1,290 @@
+#include "colgen.h"
+
+#include "glpk_guard.h"
+
+#include <glpk.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace cutting::detail {
+
+namespace {
+
+// A bar is worth adding when its duals sum beyond its cost by more than the
+// simplex's own error.
+constexpr double Improves = 1e-9;
+// Duals are priced halfway between the last ones and those of the best bound
+// so far: the raw duals of a degenerate relaxation swing from one extreme to
+// another, and far fewer columns are needed when they are held back.
+constexpr double Smoothing = 0.5;
+// Sizes that get a bar of their own in each round of pricing.
+constexpr size_t Around = 10;
+// Simplex iterations between two looks at the request to stop.
+constexpr int SimplexSlice = 1000;
+
+double Worth(const Bar& bar, const std::vector<double>& duals) {
+    double worth = 0.0;
+    for (size_t i = 0; i < bar.size(); ++i)
+        worth += bar[i] * duals[i];
+    return worth;
+}
+
+} // namespace
+
+int SafeCeil(double bound) {
+    // The bound is a ratio of sums of a few thousand terms: their rounding
+    // errors stay far below this margin.
+    return std::max(0, static_cast<int>(std::ceil(bound - 1e-6)));
+}
+
+// The GLPK problem; null once GLPK has failed, when its whole environment of
+// the thread has gone with it.
+struct PatternLp::Problem {
+    glp_prob* lp = nullptr;
+
+    // Runs `f` on the problem; false, and the problem gone, when GLPK fails.
+    template <class F> bool Run(F&& f) {
+        if (lp == nullptr)
+            return false;
+        auto call = [&] { f(lp); };
+        if (!Guarded(call))
+            lp = nullptr;
+        return lp != nullptr;
+    }
+};
+
+PatternLp::PatternLp(const Instance& in) : in_(in), lp_(std::make_unique<Problem>()) {
+    auto create = [this] {
+        lp_->lp = glp_create_prob();
+        glp_set_obj_dir(lp_->lp, GLP_MIN);
+        glp_add_rows(lp_->lp, in_.types());
+    };
+    if (!Guarded(create))
+        lp_->lp = nullptr;
+    SetDemand(in.demand);
+    // Bars of one size each keep every demand coverable.
+    for (size_t i = 0; i < in.size.size(); ++i) {
+        Bar single(in.size.size(), 0);
+        single[i] = in.capacity / in.size[i];
+        Add(single);
+    }
+}
+
+PatternLp::~PatternLp() {
+    lp_->Run([](glp_prob* lp) { glp_delete_prob(lp); });
+    // A worker thread keeps nothing of GLPK between plans.
+    glp_free_env();
+}
+
+void PatternLp::SetDemand(const std::vector<int>& demand) {
+    demand_ = demand;
+    lp_->Run([&](glp_prob* lp) {
+        for (int i = 0; i < in_.types(); ++i)
+            glp_set_row_bnds(lp, i + 1, GLP_LO, demand[static_cast<size_t>(i)], 0.0);
+    });
+    // A column with more pieces of a size than still needed is set aside and
+    // replaced by its cut-down copy rather than changed: the basis stays
+    // valid, and the dual simplex picks up from it in a few steps.
+    const int columns = Columns();
+    for (int c = 0; c < columns; ++c) {
+        const Bar& bar = columns_[static_cast<size_t>(c)];
+        bool fits = true;
+        for (size_t i = 0; i < bar.size() && fits; ++i)
+            fits = bar[i] <= demand[i];
+        if (fits != static_cast<bool>(active_[static_cast<size_t>(c)])) {
+            lp_->Run([&](glp_prob* lp) {
+                glp_set_col_bnds(lp, c + 1, fits ? GLP_LO : GLP_FX, 0.0, 0.0);
+            });
+            active_[static_cast<size_t>(c)] = fits;
+        }
+        if (!fits)
+            Add(bar);
+    }
+    // Bounds and smoothing belong to the demand they were found for.
+    proven_ = 0.0;
+    bound_ = 0;
+    centre_.clear();
+    dual_ = true;
+}
+
+bool PatternLp::Add(const Bar& bar) {
+    Bar capped(bar.size());
+    for (size_t i = 0; i < bar.size(); ++i)
+        capped[i] = std::min(bar[i], demand_[i]);
+    if (std::all_of(capped.begin(), capped.end(), [](int k) { return k == 0; }) ||
+        !known_.insert(capped).second)
+        return false;
+    std::vector<int> index{0};
+    std::vector<double> coef{0.0};
+    for (size_t i = 0; i < capped.size(); ++i)
+        if (capped[i] > 0) {
+            index.push_back(static_cast<int>(i) + 1);
+            coef.push_back(capped[i]);
+        }
+    const bool added = lp_->Run([&](glp_prob* lp) {
+        const int col = glp_add_cols(lp, 1);
+        glp_set_col_bnds(lp, col, GLP_LO, 0.0, 0.0);
+        glp_set_obj_coef(lp, col, 1.0);
+        glp_set_mat_col(lp, col, static_cast<int>(index.size()) - 1, index.data(), coef.data());
+    });
+    if (!added)
+        return false;
+    columns_.push_back(std::move(capped));
+    active_.push_back(1);
+    return true;
+}
+
+double PatternLp::Level(int c) const {
+    double level = 0.0;
+    if (active_[static_cast<size_t>(c)])
+        lp_->Run([&](glp_prob* lp) { level = glp_get_col_prim(lp, c + 1); });
+    return level;
+}
+
+bool PatternLp::Simplex(const Stop& stop) {
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    // A new demand keeps the last basis dual feasible, new columns keep it
+    // primal feasible.
+    parm.meth = dual_ ? GLP_DUALP : GLP_PRIMAL;
+    dual_ = false;
+    // In slices of iterations, so that a request to stop is seen in between.
+    parm.it_lim = SimplexSlice;
+    int status = 0;
+    bool optimal = false;
+    const bool ran = lp_->Run([&](glp_prob* lp) {
+        for (bool again = true;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                stop.Deadline() - Clock::now());
+            parm.tm_lim = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1 << 30));
+            status = glp_simplex(lp, &parm);
+            if (status == GLP_EITLIM && !stop.Now())
+                continue;
+            if (status != 0 && status != GLP_ETMLIM && status != GLP_EITLIM && again) {
+                again = false;
+                glp_std_basis(lp);
+                continue;
+            }
+            break;
+        }
+        optimal = status == 0 && glp_get_status(lp) == GLP_OPT;
+    });
+    return ran && optimal;
+}
+
+double PatternLp::Price(const std::vector<double>& at, const std::vector<double>& duals,
+                        std::vector<Bar>& improving, const Stop& stop, bool exact) {
+    std::vector<Bar> found;
+    const double best = PriceBar(in_, at, demand_, 1.0 + Improves, found, stop, exact, &scratch_);
+    if (best != NoBound) {
+        // Any duals give a bound: no bar is worth more than `best`, so the
+        // demand's worth needs at least its ratio to it in bars.
+        double needed = 0.0;
+        for (size_t i = 0; i < at.size(); ++i)
+            needed += demand_[i] * at[i];
+        const double bound = needed / std::max(1.0, best);
+        if (bound > proven_) {
+            proven_ = bound;
+            bound_ = std::max(bound_, SafeCeil(bound));
+            centre_ = at;
+        }
+    }
+    // Bars already in the relaxation that seem to improve only show the
+    // simplex's tolerance.
+    for (Bar& bar : found)
+        if (Worth(bar, duals) > 1.0 + Improves && known_.count(bar) == 0)
+            improving.push_back(std::move(bar));
+    if (improving.empty())
+        return best;
+    // One bar per round leaves most sizes waiting for many rounds, each a
+    // costly simplex: add the best bar around each of a few of the sizes
+    // the duals value most for their length and no bar found covers.
+    std::vector<char> covered(demand_.size(), 0);
+    for (const Bar& bar : improving)
+        for (size_t i = 0; i < bar.size(); ++i)
+            covered[i] = covered[i] || bar[i] > 0;
+    std::vector<size_t> wanting;
+    for (size_t i = 0; i < demand_.size(); ++i)
+        if (!covered[i] && demand_[i] > 0 && duals[i] > 0.0)
+            wanting.push_back(i);
+    const size_t around = std::min(wanting.size(), Around);
+    std::partial_sort(
+        wanting.begin(), wanting.begin() + static_cast<std::ptrdiff_t>(around), wanting.end(),
+        [&](size_t a, size_t b) { return duals[a] * in_.size[b] > duals[b] * in_.size[a]; });
+    Instance rest = in_;
+    std::vector<int> limit = demand_;
+    for (size_t k = 0; k < around && !stop.Now(); ++k) {
+        const size_t i = wanting[k];
+        if (covered[i])
+            continue;
+        rest.capacity = in_.capacity - in_.size[i];
+        --limit[i];
+        found.clear();
+        PriceBar(rest, at, limit, 1.0 + Improves - at[i], found, stop, false, &scratch_);
+        ++limit[i];
+        if (found.empty())
+            continue;
+        Bar& bar = found.back();
+        ++bar[i];
+        if (Worth(bar, duals) > 1.0 + Improves && known_.count(bar) == 0) {
+            for (size_t j = 0; j < bar.size(); ++j)
+                covered[j] = covered[j] || bar[j] > 0;
+            improving.push_back(std::move(bar));
+        }
+    }
+    return best;
+}
+
+PatternLp::Status PatternLp::Solve(int target, const Stop& stop, Clock::time_point rounds,
+                                   bool exact) {
+    std::vector<double> duals(demand_.size()), at(demand_.size());
+    std::vector<Bar> improving;
+    if (centre_.empty()) {
+        // Duals in proportion to the sizes are worth at most 1 for every bar:
+        // the size bound, and a centre that is optimal when bars fill up exactly.
+        centre_.resize(demand_.size());
+        double needed = 0.0;
+        for (size_t i = 0; i < centre_.size(); ++i) {
+            centre_[i] = static_cast<double>(in_.size[i]) / in_.capacity;
+            needed += demand_[i] * centre_[i];
+        }
+        proven_ = needed;
+        bound_ = SafeCeil(needed);
+    }
+    for (bool first = true;; first = false) {
+        if (stop.Now() || (!first && Clock::now() >= rounds))
+            return Status::Stopped;
+        if (!Simplex(stop))
+            return stop.Now() ? Status::Stopped : Status::Failed;
+        if (!lp_->Run([&](glp_prob* lp) {
+                value_ = glp_get_obj_val(lp);
+                for (int i = 0; i < in_.types(); ++i)
+                    duals[static_cast<size_t>(i)] = std::max(0.0, glp_get_row_dual(lp, i + 1));
+            }))
+            return Status::Failed;
+        improving.clear();
+        for (size_t i = 0; i < at.size(); ++i)
+            at[i] = Smoothing * centre_[i] + (1.0 - Smoothing) * duals[i];
+        Price(at, duals, improving, stop, false);
+        // Nothing found between the two: price the duals themselves; to the
+        // last bit when asked, which settles whether any bar improves.
+        if (improving.empty())
+            Price(duals, duals, improving, stop, exact);
+        if (bound_ >= target || bound_ >= SafeCeil(value_))
+            return Status::Bounded;
+        if (stop.Now())
+            return Status::Stopped;
+        bool added = false;
+        for (const Bar& bar : improving)
+            added = Add(bar) || added;
+        // No new bar: the relaxation is solved, or its duals are too inexact
+        // to go on; the bound holds either way.
+        if (!added)
+            return Status::Optimal;
+    }
+}
+
+} // namespace cutting::detail

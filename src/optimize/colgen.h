@@ -1,0 +1,100 @@
+#pragma once
+
+// Column generation over bar contents and what is built on it: the pricing
+// knapsack, the pattern relaxation with its proven bound, and the dive that
+// rounds the relaxation into a packing. Every function here polls `stop`.
+
+#include "packing.h"
+#include "stop.h"
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace cutting::detail {
+
+// --- pricing ------------------------------------------------------------------
+constexpr double NoBound = std::numeric_limits<double>::infinity();
+// The tables of the pricing take megabytes; kept from call to call, they are
+// not handed back to the system and faulted in again each time.
+struct PricingScratch {
+    std::vector<double> table;
+    std::vector<std::uint64_t> chosen;
+    std::vector<double> best;
+};
+// The most valuable bar: at most limit[i] pieces of size i, each worth
+// value[i]. Appends to `found` bars worth more than `wanted` met on the way,
+// the most valuable last. Returns an upper bound on the worth of every bar,
+// NoBound when stopped first. The bound is the worth of the best bar when
+// `exact` (unless a table over every length of the bar would exceed 1e8
+// entries); otherwise it may be a little above it, when many bars are nearly
+// as good as the best.
+double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
+                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact = true,
+                PricingScratch* scratch = nullptr);
+
+// --- the pattern relaxation -------------------------------------------------------
+// One row per size (at least as many pieces as still needed), one column per
+// bar content, each bar costing 1; bars with more pieces of a size than still
+// needed are set aside. `in` must outlive it.
+class PatternLp {
+public:
+    explicit PatternLp(const Instance& in);
+    ~PatternLp();
+    PatternLp(const PatternLp&) = delete;
+    PatternLp& operator=(const PatternLp&) = delete;
+
+    // What is still needed; bounds found before no longer hold.
+    void SetDemand(const std::vector<int>& demand);
+    // Adds the bar cut down to the demand; false when that adds nothing new.
+    bool Add(const Bar& bar);
+
+    enum class Status { Optimal, Bounded, Stopped, Failed };
+    // Generates columns until the relaxation is solved, or its proven bound
+    // reaches `target` or the rounding up of the relaxation's value. Starts
+    // no new round of pricing after `rounds`, but always solves the columns
+    // it has. Unless `exact`, it may end a little short of the optimum when
+    // many bars are nearly as good as the best, and its bound with it.
+    Status Solve(int target, const Stop& stop, Clock::time_point rounds = Clock::time_point::max(),
+                 bool exact = true);
+
+    double Value() const { return value_; } // of the columns so far
+    int Bound() const { return bound_; }    // proven: no packing of the demand uses fewer
+    int Columns() const { return static_cast<int>(columns_.size()); }
+    const Bar& Column(int c) const { return columns_[static_cast<size_t>(c)]; }
+    double Level(int c) const;
+
+private:
+    bool Simplex(const Stop& stop);
+    // Prices at `at`, keeps the bound it proves and the bars that improve at
+    // `duals`; returns its upper bound on the worth of a bar at `at`.
+    double Price(const std::vector<double>& at, const std::vector<double>& duals,
+                 std::vector<Bar>& improving, const Stop& stop, bool exact);
+
+    const Instance& in_;
+    struct Problem;
+    std::unique_ptr<Problem> lp_;
+    std::vector<int> demand_;
+    std::vector<Bar> columns_; // never change once added
+    std::vector<char> active_; // fits the demand
+    std::set<Bar> known_;      // the columns, for finding repeats
+    bool dual_ = true;         // the next simplex starts from a new demand
+    double value_ = 0.0;
+    double proven_ = 0.0; // best bound seen, unrounded
+    int bound_ = 0;
+    std::vector<double> centre_; // duals of the best bound, for smoothing
+    PricingScratch scratch_;
+};
+
+// Rounds up a proven bound with a margin for the rounding errors of the
+// floating point sums it comes from.
+int SafeCeil(double bound);
+
+// --- closing the gap ----------------------------------------------------------------
+// Raises `lowerBound` with the pattern relaxation and looks for a packing
+// into fewer bars than `best` by diving into it, replacing `best` when found.
+void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop);
+
+} // namespace cutting::detail

@@ -1,0 +1,190 @@
+#include "optimize/colgen.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+using namespace cutting::detail;
+
+namespace {
+
+int Rand(std::mt19937& rng, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(rng);
+}
+
+const cutting::Stop Never(cutting::Clock::now() + std::chrono::hours(1));
+
+// Distinct sizes, longest first, as the solver keeps them.
+Instance Make(int capacity, std::vector<int> sizes, std::vector<int> demand) {
+    Instance in;
+    in.capacity = capacity;
+    in.size = std::move(sizes);
+    in.demand = std::move(demand);
+    return in;
+}
+
+Instance RandomInstance(std::mt19937& rng, int capacity, int types, int lo, int hi, int most) {
+    std::vector<int> sizes;
+    while (static_cast<int>(sizes.size()) < types) {
+        const int s = Rand(rng, lo, hi);
+        if (std::find(sizes.begin(), sizes.end(), s) == sizes.end())
+            sizes.push_back(s);
+    }
+    std::sort(sizes.rbegin(), sizes.rend());
+    std::vector<int> demand;
+    for (int t = 0; t < types; ++t)
+        demand.push_back(Rand(rng, 1, most));
+    return Make(capacity, sizes, demand);
+}
+
+double BruteForceBest(const Instance& in, const std::vector<double>& value,
+                      const std::vector<int>& limit) {
+    std::function<double(size_t, int)> best = [&](size_t i, int room) {
+        if (i == in.size.size())
+            return 0.0;
+        double most = 0.0;
+        for (int k = 0; k <= limit[i] && k * in.size[i] <= room; ++k)
+            most = std::max(most, k * value[i] + best(i + 1, room - k * in.size[i]));
+        return most;
+    };
+    return best(0, in.capacity);
+}
+
+// Fewest bars for the pieces, by trying every bar for every piece.
+int BruteForceBars(const Instance& in) {
+    std::vector<int> pieces;
+    for (size_t i = 0; i < in.size.size(); ++i)
+        pieces.insert(pieces.end(), static_cast<size_t>(in.demand[i]), in.size[i]);
+    int best = static_cast<int>(pieces.size());
+    std::vector<int> room;
+    std::function<void(size_t)> place = [&](size_t p) {
+        if (static_cast<int>(room.size()) >= best)
+            return;
+        if (p == pieces.size()) {
+            best = static_cast<int>(room.size());
+            return;
+        }
+        for (size_t b = 0; b < room.size(); ++b)
+            if (room[b] >= pieces[p]) {
+                room[b] -= pieces[p];
+                place(p + 1);
+                room[b] += pieces[p];
+            }
+        room.push_back(in.capacity - pieces[p]);
+        place(p + 1);
+        room.pop_back();
+    };
+    place(0);
+    return best;
+}
+
+TEST(PriceBar, FindsTheMostValuableBarWhateverTheMethod) {
+    std::mt19937 rng(3);
+    struct Kind {
+        int capacity, types, lo, hi, most;
+    };
+    // Short bars go through the table over every length, long ones through
+    // the branch and bound.
+    for (const Kind& kind : {Kind{150, 8, 5, 150, 4}, Kind{100000, 12, 12000, 60000, 2},
+                             Kind{100000, 10, 3000, 40000, 5}}) {
+        for (int round = 0; round < 40; ++round) {
+            const Instance in =
+                RandomInstance(rng, kind.capacity, kind.types, kind.lo, kind.hi, kind.most);
+            std::vector<double> value;
+            for (int s : in.size) // near ties, as duals near the optimum are
+                value.push_back(
+                    Rand(rng, 0, 4) == 0 ? 0.0 : s * (1.0 + 0.01 * Rand(rng, -5, 5)) / in.capacity);
+            const double expected = BruteForceBest(in, value, in.demand);
+            std::vector<Bar> found;
+            const double got = PriceBar(in, value, in.demand, 0.5, found, Never);
+            ASSERT_NEAR(got, expected, 1e-9) << "capacity " << in.capacity << " round " << round;
+            for (const Bar& bar : found) {
+                double worth = 0.0;
+                for (size_t i = 0; i < bar.size(); ++i) {
+                    EXPECT_LE(bar[i], in.demand[i]);
+                    worth += bar[i] * value[i];
+                }
+                EXPECT_LE(BarFill(in, bar), in.capacity);
+                EXPECT_GT(worth, 0.5);
+            }
+            if (expected > 0.5) {
+                ASSERT_FALSE(found.empty());
+                double last = 0.0;
+                for (size_t i = 0; i < found.back().size(); ++i)
+                    last += found.back()[i] * value[i];
+                EXPECT_NEAR(last, expected, 1e-9);
+            }
+        }
+    }
+}
+
+TEST(PatternLp, BoundsNeverExceedTheOptimum) {
+    // Five pieces of 34 on 100: two fit a bar, so the relaxation needs 2.5
+    // bars, while the size bound and the L2 bound prove only 2.
+    const Instance pieces = Make(100, {34}, {5});
+    PatternLp five(pieces);
+    five.Solve(10, Never);
+    EXPECT_EQ(five.Bound(), 3);
+
+    std::mt19937 rng(8);
+    for (int round = 0; round < 60; ++round) {
+        const int capacity = Rand(rng, 20, 100000);
+        const Instance in =
+            RandomInstance(rng, capacity, Rand(rng, 1, 5), capacity / 8, capacity, 3);
+        if (in.pieces() > 11)
+            continue;
+        const int optimum = BruteForceBars(in);
+        PatternLp lp(in);
+        lp.Solve(optimum + 5, Never);
+        EXPECT_LE(lp.Bound(), optimum) << "round " << round;
+        EXPECT_GE(lp.Bound(), BoundBySize(in));
+
+        Packing best = FirstFitDecreasing(in);
+        int bound = 0;
+        CloseGap(in, best, bound, Never);
+        EXPECT_TRUE(IsValidPacking(in, best));
+        EXPECT_LE(bound, optimum);
+        EXPECT_GE(static_cast<int>(best.size()), optimum);
+    }
+}
+
+TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
+    // Bars cut into pieces at random: the bars themselves are the optimum,
+    // which first fit decreasing often misses.
+    std::mt19937 rng(21);
+    for (int round = 0; round < 6; ++round) {
+        const int capacity = Rand(rng, 1000, 50000), bars = 25;
+        std::vector<int> pieces;
+        for (int b = 0; b < bars; ++b) {
+            const int first = Rand(rng, capacity / 4, capacity / 2);
+            const int second = Rand(rng, (capacity - first) / 3, (capacity - first) * 2 / 3);
+            pieces.insert(pieces.end(), {first, second, capacity - first - second});
+        }
+        std::sort(pieces.rbegin(), pieces.rend());
+        Instance in;
+        in.capacity = capacity;
+        for (int p : pieces)
+            if (!in.size.empty() && in.size.back() == p)
+                ++in.demand.back();
+            else
+                in.size.push_back(p), in.demand.push_back(1);
+        Packing best = FirstFitDecreasing(in);
+        int bound = BoundBySize(in);
+        CloseGap(in, best, bound, cutting::Stop(cutting::Clock::now() + std::chrono::seconds(2)));
+        EXPECT_EQ(bound, bars);
+        EXPECT_EQ(static_cast<int>(best.size()), bars) << "round " << round;
+        EXPECT_TRUE(IsValidPacking(in, best));
+
+        // Asked to stop at once, it leaves what it was given as it was.
+        const Packing first = FirstFitDecreasing(in);
+        Packing kept = first;
+        int keptBound = BoundBySize(in);
+        CloseGap(in, kept, keptBound, cutting::Stop(cutting::Clock::now()));
+        EXPECT_EQ(kept, first);
+        EXPECT_LE(keptBound, bars);
+    }
+}
+
+} // namespace
