@@ -12,8 +12,6 @@ private slots:
     void warningColours_data();
     void warningColours();
     void nestedRefreshEnds();
-    void spinnerStaysWithinTables_data();
-    void spinnerStaysWithinTables();
     void spinnerShowsPanelDrawingAndDialogWithoutWriting();
     void dialogCorrectionsReachPanelAndDrawing();
     void correctionButtonFollowsVisibility();
@@ -77,39 +75,6 @@ void GrillePanelTest::nestedRefreshEnds() {
     QCOMPARE(numbers.count(), 1);
     QCOMPARE(p.Panel(), QStringList({"1690", "1380", "164", "10", "4"}));
     QVERIFY(Program::Red(p.main.txtPWidth));
-    QVERIFY(p.messenger.errors.isEmpty());
-}
-
-void GrillePanelTest::spinnerStaysWithinTables_data() {
-    QTest::addColumn<QList<int>>("counts");
-    QTest::addColumn<int>("min");
-    QTest::addColumn<QString>("number");
-
-    QTest::newRow("before any calculation") << QList<int>{} << 1 << "1";
-    QTest::newRow("count 3 then 0") << QList<int>{3, 0} << 1 << "1";
-    QTest::newRow("count 3 then 2") << QList<int>{3, 2} << 2 << "2";
-    QTest::newRow("count 60") << QList<int>{60} << 60 << "60";
-}
-
-void GrillePanelTest::spinnerStaysWithinTables() {
-    QFETCH(QList<int>, counts);
-    QFETCH(int, min);
-    QFETCH(QString, number);
-
-    Program p;
-    for (int count : counts) { // the first count picks its last grille
-        p.Calculate(count);
-        if (count >= counts[0])
-            p.main.vsrPNumber->SetValue(counts[0]);
-    }
-    QCOMPARE(p.main.vsrPNumber->Min(), min);
-    QCOMPARE(p.main.vsrPNumber->Max(), 1);
-    QCOMPARE(p.main.txtPNumber->text(), number);
-    // Every value the spinner can reach lies in 1..60.
-    p.main.vsrPNumber->SetValueClamped(-100);
-    QVERIFY(p.main.vsrPNumber->Value() >= 1);
-    p.main.vsrPNumber->SetValueClamped(100);
-    QVERIFY(p.main.vsrPNumber->Value() <= 60);
     QVERIFY(p.messenger.errors.isEmpty());
 }
 

@@ -82,7 +82,6 @@ private slots:
     void openShowsTheLoadedOrderAndKeepsRecordsAboveIt();
     void refusedOpenOrSaveChangesNothing_data();
     void refusedOpenOrSaveChangesNothing();
-    void failedSaveNamesTheFile();
     void unwritableProgramFolderKeepsOrdersPerUser();
     void newKeepsTheTypedOpeningNumber();
 };
@@ -244,18 +243,6 @@ void OrderCommandsTest::refusedOpenOrSaveChangesNothing() {
     QCOMPARE(p.window.txtCount->text(), QStringLiteral("4"));
     QVERIFY(!p.window.cmdChange->isEnabled());
     QVERIFY(!p.window.cmdCreate->isEnabled());
-}
-
-void OrderCommandsTest::failedSaveNamesTheFile() {
-    Program p;
-    // A folder that cannot exist: a plain file stands where it would go.
-    WriteFile(p.File(QStringLiteral("plain")), QByteArray("x"));
-    p.window.SetOrdersFolder(p.File(QStringLiteral("plain/orders")));
-    p.window.cmdOSave->click();
-    QCOMPARE(p.messenger.errors.size(), 1);
-    QVERIFY2(p.messenger.errors[0].contains(p.File(QStringLiteral("plain/orders/12.kxo"))),
-             qPrintable(p.messenger.errors[0]));
-    QCOMPARE(ReadFile(p.File(QStringLiteral("plain"))), QByteArray("x"));
 }
 
 void OrderCommandsTest::unwritableProgramFolderKeepsOrdersPerUser() {

@@ -9,9 +9,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -24,7 +22,6 @@ private slots:
     void buildFillsListMaterialsAndPage();
     void onlyABuildRefreshesAndTheMaterialWindowKeepsItsText();
     void overflowStopsTheBuildWhereItHappened();
-    void printSavesThePageAsBuilt();
 
 private:
     RecordingMessenger messenger_;
@@ -115,25 +112,6 @@ void ReportCommandsTest::overflowStopsTheBuildWhereItHappened() {
     QCOMPARE(main.lstReport1->topLevelItemCount(), 2);
     QCOMPARE(main.Materials().txtSux->toPlainText(),
              Lf(report::MaterialBlock(1, order.GrilleAt(1))));
-}
-
-void ReportCommandsTest::printSavesThePageAsBuilt() {
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        QSKIP("a printer is installed: printing would not offer a PDF file");
-    model::Order order;
-    MainWindow main(order, messenger_);
-    FillOrder(order, 3);
-    main.txtONumber->setText(QStringLiteral("П-3"));
-    main.Handle([&] { main.cmdCreate_Click(); });
-    main.txtONumber->setText(QStringLiteral("4"));
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("отчёт.pdf"));
-    messenger_.saveAnswers << file;
-    main.Handle([&] { main.cmdPrint_Click(); });
-    QVERIFY(messenger_.errors.isEmpty());
-    QVERIFY(messenger_.suggestions.first().endsWith(QStringLiteral("Заказ П-3.pdf")));
-    QVERIFY(QFileInfo(file).size() > 0);
-    QVERIFY(!main.ReportPage().isVisible());
 }
 
 RESHETKI_UI_TEST_MAIN(ReportCommandsTest)

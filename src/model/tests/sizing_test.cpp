@@ -105,58 +105,45 @@ TEST(Sizing, UsesTheBarSizeOfTheMomentOfSizing) {
     EXPECT_EQ(order.GrilleAt(1).t, 170);
 }
 
-TEST(Sizing, StepOfZeroIsADivisionByZero) {
-    Order order = WithOpening(1, 1000, -150);
-    model::SizeGrilleFrame(order, 1);
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleSteps(order, 1); }), ErrorKind::DivisionByZero);
-    // t was stored before the division failed; n keeps its old value.
-    EXPECT_EQ(order.GrilleAt(1).t, 0);
-    EXPECT_EQ(order.GrilleAt(1).n, 0);
-}
-
-TEST(Sizing, OverflowInTheFrameLeavesLaterFieldsAlone) {
-    Order order = WithOpening(1, 1000);
-    SizeAll(order, 1);
-    const Grille before = order.GrilleAt(1);
-
-    // 2 x SideGap overflows: nothing of the frame is stored.
-    order.SetOpeningSideGap(1, 20000);
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleFrame(order, 1); }), ErrorKind::Overflow);
-    EXPECT_EQ(order.GrilleAt(1), before);
-
-    // The height overflows: B is already stored, H, q and S are not.
-    order.SetOpeningSideGap(1, 0);
-    order.SetOpeningHeight(1, -32000);
-    order.SetOpeningTopGap(1, 1000);
-    order.Quadro = 20;
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleFrame(order, 1); }), ErrorKind::Overflow);
-    EXPECT_EQ(order.GrilleAt(1).B, 1000);
-    EXPECT_EQ(order.GrilleAt(1).H, before.H);
-    EXPECT_EQ(order.GrilleAt(1).q, before.q);
-    EXPECT_EQ(order.GrilleAt(1).S, before.S);
-}
-
-TEST(Sizing, OverflowInTheStepsAndInserts) {
-    Order order;
-    order.Quadro = 32700; // t = q + 150 overflows
-    model::SizeGrilleFrame(order, 1);
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleSteps(order, 1); }), ErrorKind::Overflow);
-    EXPECT_EQ(order.GrilleAt(1).t, 0);
-
-    // n x t overflows in the inserts; b keeps its old value.
-    Order other = WithOpening(1, 1000);
-    SizeAll(other, 1);
-    other.GrilleAt(1).n = 30000;
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleInserts(other, 1); }), ErrorKind::Overflow);
-    EXPECT_EQ(other.GrilleAt(1).b, 59);
-
-    // The negation of Quadro in the zero rule is checked too.
-    Order extreme;
-    extreme.Quadro = -32768;
-    extreme.GrilleAt(1).q = 0;
-    extreme.GrilleAt(1).B = -32768;
-    extreme.GrilleAt(1).t = 1;
-    EXPECT_EQ(KindOf([&] { model::SizeGrilleInserts(extreme, 1); }), ErrorKind::Overflow);
+// A failing step raises its error and stores nothing from the field it was
+// computing on; what it stored before stays.
+TEST(Sizing, ErrorsLeaveTheFieldBeingComputedAndTheLaterOnesAlone) {
+    using Step = void (*)(Order&, int16);
+    struct Row {
+        const char* name;
+        void (*setUp)(Order&);
+        Step step;
+        ErrorKind kind;
+        Grille after; // of grille 1, sized from width 1000 before
+    };
+    Order sized = WithOpening(1, 1000);
+    SizeAll(sized, 1);
+    const Grille g = sized.GrilleAt(1); // B 980, H 1480, t 164, n 5, b 59
+    // clang-format off
+    const Row rows[] = {
+        {"2 x side gap", [](Order& o) { o.SetOpeningSideGap(1, 20000); }, model::SizeGrilleFrame,
+         ErrorKind::Overflow, g},
+        {"the height, after B", [](Order& o) {
+             o.SetOpeningSideGap(1, 0); o.SetOpeningHeight(1, -32000); o.SetOpeningTopGap(1, 1000);
+         }, model::SizeGrilleFrame, ErrorKind::Overflow, {1000, g.H, g.t, g.n, g.b, g.q, 0, g.S}},
+        {"step of zero, after t", [](Order& o) { o.Quadro = -150; o.GrilleAt(1).q = -150; },
+         model::SizeGrilleSteps, ErrorKind::DivisionByZero, {g.B, g.H, 0, g.n, g.b, -150, 0, g.S}},
+        {"q + 150", [](Order& o) { o.GrilleAt(1).q = 32700; }, model::SizeGrilleSteps,
+         ErrorKind::Overflow, {g.B, g.H, g.t, g.n, g.b, 32700, 0, g.S}},
+        {"n x t", [](Order& o) { o.GrilleAt(1).n = 30000; }, model::SizeGrilleInserts,
+         ErrorKind::Overflow, {g.B, g.H, g.t, 30000, g.b, g.q, 0, g.S}},
+        {"-Quadro in the zero rule", [](Order& o) {
+             o.Quadro = -32768; o.GrilleAt(1) = {-32768, 0, 1, 0, 0, 0, 0, 0.0};
+         }, model::SizeGrilleInserts, ErrorKind::Overflow, {-32768, 0, 1, 0, 0, 0, 0, 0.0}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Order order = sized;
+        row.setUp(order);
+        EXPECT_EQ(KindOf([&] { row.step(order, 1); }), row.kind);
+        EXPECT_EQ(order.GrilleAt(1), row.after);
+    }
 }
 
 TEST(Sizing, IndexIsCheckedFirst) {
