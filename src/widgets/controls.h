@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <cmath>
+
 // IntegerText as a QString.
 inline QString NumberText(long long v) {
     return QString::fromStdString(model::IntegerText(v));
@@ -20,6 +22,15 @@ inline QString NumberText(long long v) {
 // ParseNumber of a box's text.
 inline double BoxValue(const QLineEdit* box) {
     return model::ParseNumber(box->text().toStdString());
+}
+
+// A whole number of at least `least` (and at most a billion) as a text reads,
+// or -1 when it is not one: how the cutting window reads lengths and counts.
+inline int WholeNumber(const QString& text, int least) {
+    const double v = model::ParseNumber(text.toStdString());
+    if (!std::isfinite(v) || v != std::floor(v) || v < least || v > 1e9)
+        return -1;
+    return static_cast<int>(v);
 }
 
 // ToInteger(ParseNumber(text)) of a box.

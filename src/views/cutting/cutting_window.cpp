@@ -2,7 +2,6 @@
 
 #include "bar_picture.h"
 #include "length_table.h"
-#include "model/numbers.h"
 #include "plan_print.h"
 #include "plan_texts.h"
 #include "printing/page_printer.h"
@@ -18,19 +17,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include <cmath>
 
 namespace {
 
 const QString AnyNumber = QStringLiteral("без ограничения");
-
-// A whole number of millimetres, or -1.
-int Millimetres(const QString& text) {
-    const double v = model::ParseNumber(text.toStdString());
-    if (!std::isfinite(v) || v != std::floor(v) || v < 0 || v > 1e9)
-        return -1;
-    return static_cast<int>(v);
-}
 
 QString NotWhole(const char* what, const QString& text) {
     return QStringLiteral("%1 «%2» должна быть целым неотрицательным числом миллиметров.")
@@ -137,9 +127,9 @@ QString CuttingWindow::StockText() const {
 }
 
 bool CuttingWindow::ReadSettings(cutting::Settings& s, QString& error) const {
-    s.kerf = Millimetres(txtKerf->text());
-    s.trim = Millimetres(txtTrim->text());
-    s.minUseful = Millimetres(txtMinUseful->text());
+    s.kerf = WholeNumber(txtKerf->text(), 0);
+    s.trim = WholeNumber(txtTrim->text(), 0);
+    s.minUseful = WholeNumber(txtMinUseful->text(), 0);
     if (s.kerf < 0)
         error = NotWhole("Ширина реза", txtKerf->text());
     else if (s.trim < 0)

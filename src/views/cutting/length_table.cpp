@@ -1,22 +1,10 @@
 #include "length_table.h"
 
-#include "model/numbers.h"
+#include "widgets/controls.h"
 
 #include <QHeaderView>
 
-#include <cmath>
 
-namespace {
-
-// A whole number of millimetres or bars, at least 1, or -1.
-int PositiveWhole(const QString& text) {
-    const double v = model::ParseNumber(text.toStdString());
-    if (!std::isfinite(v) || v != std::floor(v) || v < 1 || v > 1e9)
-        return -1;
-    return static_cast<int>(v);
-}
-
-} // namespace
 
 LengthTable::LengthTable(const QString& what, const QString& unlimited, QWidget* parent)
     : QTableWidget(0, 2, parent), what_(what), unlimited_(unlimited) {
@@ -60,7 +48,7 @@ bool LengthTable::Read(std::vector<Row>& rows, QString& error) const {
         if (length.isEmpty() && count.isEmpty())
             continue;
         Row row;
-        row.length = PositiveWhole(length);
+        row.length = WholeNumber(length, 1);
         if (row.length < 0) {
             error = QStringLiteral("%1, строка %2: длина «%3» должна быть целым положительным "
                                    "числом миллиметров.")
@@ -71,7 +59,7 @@ bool LengthTable::Read(std::vector<Row>& rows, QString& error) const {
         }
         const bool any = !unlimited_.isEmpty() &&
                          (count.isEmpty() || count.compare(unlimited_, Qt::CaseInsensitive) == 0);
-        row.count = any ? -1 : count.isEmpty() ? 1 : PositiveWhole(count);
+        row.count = any ? -1 : count.isEmpty() ? 1 : WholeNumber(count, 1);
         if (row.count < 0 && !any) {
             error = QStringLiteral("%1, строка %2: количество «%3» должно быть целым "
                                    "положительным числом%4.")
