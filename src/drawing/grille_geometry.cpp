@@ -45,18 +45,11 @@ GrilleDrawing PlanGrille(const model::Order& order, double number, float width,
         // 32-bit reals) bind the height.
         const float ap = Single(Quotient(wp, hp));
         const float ag = Single(Quotient(g.B, g.H));
-        double k = 0;
-        double x0 = 0;
-        double y0 = 0;
-        if (ag > ap) {
-            k = Quotient(wp - MarginTwips, g.B);
-            x0 = MarginTwips / 2;
-            y0 = (hp - g.H * k) / 2;
-        } else {
-            k = Quotient(hp - MarginTwips, g.H);
-            y0 = MarginTwips / 2;
-            x0 = (wp - g.B * k) / 2;
-        }
+        const bool widthBinds = ag > ap;
+        const double k =
+            widthBinds ? Quotient(wp - MarginTwips, g.B) : Quotient(hp - MarginTwips, g.H);
+        const double x0 = widthBinds ? MarginTwips / 2 : (wp - g.B * k) / 2;
+        const double y0 = widthBinds ? (hp - g.H * k) / 2 : MarginTwips / 2;
 
         plan.cleared = true;
 

@@ -2,6 +2,8 @@
 
 #include "order.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -16,25 +18,36 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
+// The value of a digit in the radix, or the radix itself for a character
+// that is not one of its digits.
+int DigitValue(char c, int radix) {
+    constexpr std::string_view Digits = "0123456789abcdef";
+    const auto at = Digits.substr(0, static_cast<std::size_t>(radix))
+                        .find(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    return at == std::string_view::npos ? radix : static_cast<int>(at);
 }
 
-double ReadRadix(const std::string& s, std::size_t pos, int radix) {
+double ReadRadix(std::string_view digits, int radix) {
     double value = 0;
-    for (; pos < s.size(); ++pos) {
-        int d = DigitValue(s[pos]);
-        if (d >= radix)
+    for (char c : digits) {
+        const int d = DigitValue(c, radix);
+        if (d == radix)
             break;
         value = value * radix + d;
     }
     return value;
+}
+
+// Whether the character at `i` is `c`; false past the end.
+bool At(std::string_view s, std::size_t i, char c) {
+    return s.substr(std::min(i, s.size()), 1) == std::string_view(&c, 1);
+}
+
+// Where the run of digits from `from` on ends.
+std::size_t DigitsEnd(std::string_view s, std::size_t from) {
+    return static_cast<std::size_t>(
+        std::find_if_not(s.begin() + static_cast<std::ptrdiff_t>(from), s.end(), IsDigit) -
+        s.begin());
 }
 
 } // namespace
@@ -48,53 +61,40 @@ double ParseNumber(std::string_view text) {
 
     if (s.starts_with('&')) {
         const std::string_view prefix = std::string_view(s).substr(0, 2);
+        const std::string_view digits = std::string_view(s).substr(prefix.size());
         if (prefix == "&H" || prefix == "&h")
-            return ReadRadix(s, 2, 16);
+            return ReadRadix(digits, 16);
         if (prefix == "&O" || prefix == "&o")
-            return ReadRadix(s, 2, 8);
+            return ReadRadix(digits, 8);
         return 0;
     }
 
-    // Collect the longest prefix that forms a decimal number, then let strtod
-    // convert exactly that prefix (it never sees locale-dependent text).
-    const std::size_t first = s.starts_with('+') || s.starts_with('-') ? 1 : 0;
-    std::size_t i = first;
-    std::size_t mantissaStart = i;
-    while (i < s.size() && IsDigit(s[i]))
-        ++i;
-    bool anyDigits = i > mantissaStart;
-    if (i < s.size() && s[i] == '.') {
-        std::size_t j = i + 1;
-        while (j < s.size() && IsDigit(s[j]))
-            ++j;
-        anyDigits = anyDigits || j > i + 1;
-        i = j;
-    }
-    if (!anyDigits)
-        return 0;
-    std::size_t end = i;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            ++j;
-        std::size_t expDigits = j;
-        while (j < s.size() && IsDigit(s[j]))
-            ++j;
-        if (j > expDigits)
-            end = j;
+    // The longest prefix that forms a decimal number: sign, digits, point,
+    // digits, and an exponent only when it has digits.
+    const std::size_t first = At(s, 0, '+') || At(s, 0, '-') ? 1 : 0;
+    std::size_t end = DigitsEnd(s, first);
+    if (At(s, end, '.'))
+        end = DigitsEnd(s, end + 1);
+    bool tinyExponent = false;
+    if (At(s, end, 'e') || At(s, end, 'E')) {
+        const std::size_t sign = end + 1;
+        tinyExponent = At(s, sign, '-');
+        const std::size_t digits = tinyExponent || At(s, sign, '+') ? sign + 1 : sign;
+        const std::size_t exponentEnd = DigitsEnd(s, digits);
+        if (exponentEnd != digits)
+            end = exponentEnd;
     }
 
     // from_chars is independent of the C locale, which Qt sets from the
-    // environment (a Russian locale would otherwise want a comma).
+    // environment (a Russian locale would otherwise want a comma). A prefix
+    // without a digit ("", "-", ".") is no number: 0.
     double value = 0;
-    auto [ptr, ec] = std::from_chars(s.data() + first, s.data() + end, value);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) {
-        std::size_t e = s.find_first_of("eE", first);
-        bool tiny = e != std::string::npos && e + 1 < end && s[e + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
-    }
-    return s[0] == '-' ? -value : value;
+    const auto result = std::from_chars(s.data() + first, s.data() + end, value);
+    if (result.ec == std::errc::invalid_argument)
+        return 0;
+    if (result.ec == std::errc::result_out_of_range)
+        value = tinyExponent ? 0.0 : HUGE_VAL;
+    return At(s, 0, '-') ? -value : value;
 }
 
 int16 ToInteger(double x) {

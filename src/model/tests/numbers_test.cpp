@@ -28,15 +28,14 @@ TEST_P(ParseNumberForms, ReadsTheLeadingNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseNumberForms,
-    ::testing::Values(ParseCase{"", 0}, ParseCase{"abc", 0}, ParseCase{"1200", 1200},
-                      ParseCase{"12a", 12}, ParseCase{"2.5", 2.5}, ParseCase{".5", 0.5},
-                      ParseCase{"5.", 5}, ParseCase{"-5", -5}, ParseCase{"+7", 7},
-                      ParseCase{"1 2 0 0", 1200}, ParseCase{" \t12\n3", 123},
-                      ParseCase{"1e3", 1000}, ParseCase{"1.5E-1", 0.15}, ParseCase{"2e", 2},
-                      ParseCase{"2e+", 2}, ParseCase{"E5", 0}, ParseCase{"-", 0},
-                      ParseCase{"1,5", 1}, ParseCase{"&H1F", 31}, ParseCase{"&hff", 255},
-                      ParseCase{"&O17", 15}, ParseCase{"&o8", 0}, ParseCase{"&X1", 0},
-                      ParseCase{"--1", 0}, ParseCase{"1.2.3", 1.2}, ParseCase{"1e-400", 0}));
+    ::testing::Values(
+        ParseCase{"", 0}, ParseCase{"abc", 0}, ParseCase{"1200", 1200}, ParseCase{"12a", 12},
+        ParseCase{"2.5", 2.5}, ParseCase{".5", 0.5}, ParseCase{"5.", 5}, ParseCase{"-5", -5},
+        ParseCase{"+7", 7}, ParseCase{"1 2 0 0", 1200}, ParseCase{" \t12\n3", 123},
+        ParseCase{"1e3", 1000}, ParseCase{"1.5E-1", 0.15}, ParseCase{"2e", 2}, ParseCase{"2e+", 2},
+        ParseCase{"E5", 0}, ParseCase{"-", 0}, ParseCase{"1,5", 1}, ParseCase{"&H1F", 31},
+        ParseCase{"&H10", 16}, ParseCase{"&hff", 255}, ParseCase{"&O17", 15}, ParseCase{"&o8", 0},
+        ParseCase{"&X1", 0}, ParseCase{"--1", 0}, ParseCase{"1.2.3", 1.2}, ParseCase{"1e-400", 0}));
 
 // Switches a category of the C locale for the length of a scope.
 class LocaleSwitch {
