@@ -1,5 +1,7 @@
 #include "order_file.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 
 namespace orders {
@@ -11,6 +13,11 @@ constexpr std::size_t MaxFileNameBytes = 255;
 constexpr std::string_view Extension = ".kxo";
 
 constexpr std::string_view ForbiddenCharacters = "\\/:*?\"<>|";
+
+// A real is stored as the eight bytes of an IEEE 754 double, little-endian,
+// which is how the machines the program runs on keep it.
+static_assert(std::endian::native == std::endian::little);
+using DoubleBytes = std::array<std::uint8_t, sizeof(double)>;
 
 std::string Quoted(std::string_view text) {
     return std::string("«").append(text).append("»");
@@ -27,9 +34,8 @@ public:
     }
 
     void Double(double v) {
-        const auto u = std::bit_cast<std::uint64_t>(v);
-        for (int shift = 0; shift < 64; shift += 8)
-            out_.push_back(static_cast<std::uint8_t>((u >> shift) & 0xFFu));
+        const auto raw = std::bit_cast<DoubleBytes>(v);
+        out_.insert(out_.end(), raw.begin(), raw.end());
     }
 
 private:
@@ -48,11 +54,10 @@ public:
     }
 
     double Double() {
-        std::uint64_t u = 0;
-        for (int k = 7; k >= 0; --k)
-            u = (u << 8) | bytes_[at_ + static_cast<std::size_t>(k)];
-        at_ += 8;
-        return std::bit_cast<double>(u);
+        DoubleBytes raw{};
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(at_), raw.size(), raw.begin());
+        at_ += raw.size();
+        return std::bit_cast<double>(raw);
     }
 
 private:

@@ -144,7 +144,7 @@ const std::string& HostName() {
 }
 
 std::string TemporaryName(const std::string& folder) {
-    static std::atomic<unsigned> serial{0};
+    static std::atomic<unsigned> serial{};
     return folder + "/" + std::string(TemporaryPrefix) + std::to_string(::getpid()) + "-" +
            std::to_string(serial++) + "-" + HostName() + std::string(TemporarySuffix);
 }
@@ -156,7 +156,7 @@ pid_t OwnerOf(std::string_view name) {
         return 0;
     name.remove_prefix(TemporaryPrefix.size());
     name.remove_suffix(TemporarySuffix.size());
-    pid_t pid = 0;
+    pid_t pid{};
     const char* end = name.data() + name.size();
     auto [afterPid, pidError] = std::from_chars(name.data(), end, pid);
     if (pidError != std::errc() || afterPid == end || *afterPid != '-')

@@ -82,9 +82,9 @@ TEST(OrderNumber, UsableNumberNamesItsFileUnchanged) {
 }
 
 TEST(OrderNumber, RefusedNumberNamesNoFile) {
-    std::vector<std::string> numbers = {"",    ".",    "..",    "a/b",       "../x", "a\\b",
-                                        "C:x", "1*",   "1?",    "1\"",       "<1",   "1>",
-                                        "1|2", "1\t2", "1\x7f", "1\xc2\x85", "1\n"};
+    std::vector<std::string> numbers = {"",    ".",    "..",    "a/b",       "../x",      "a\\b",
+                                        "C:x", "1*",   "1?",    "1\"",       "<1",        "1>",
+                                        "1|2", "1\t2", "1\x7f", "1\xc2\x85", "1\xc2\x9f", "1\n"};
     numbers.insert(numbers.end(), {std::string("1\0", 2), std::string(252, '7')});
     for (const std::string& number : numbers) {
         EXPECT_FALSE(OrderNumberProblem(number).empty()) << number;
