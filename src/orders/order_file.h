@@ -75,6 +75,10 @@ DecodeResult DecodeOrder(std::span<const std::uint8_t> bytes, model::Order& orde
 // as it was. Raises OrderFileError with a message naming the file.
 void WriteOrderFile(const std::string& path, const model::Order& order);
 
+// Makes the saves of this thread write a named temporary, as they do on file
+// systems that cannot make unnamed files, so that tests can walk that way.
+void NamedTemporariesForTesting(bool named);
+
 // Loads the order from the file. A missing, unreadable, short or foreign file
 // raises OrderFileError before anything in the order has changed; nothing is
 // created.

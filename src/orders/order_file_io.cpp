@@ -250,7 +250,13 @@ std::string WriteNamed(const std::string& folder, const std::string& path,
     return name;
 }
 
+thread_local bool namedTemporariesForTesting = false;
+
 } // namespace
+
+void NamedTemporariesForTesting(bool named) {
+    namedTemporariesForTesting = named;
+}
 
 void WriteOrderFile(const std::string& path, const model::Order& order) {
     const std::vector<std::uint8_t> bytes = EncodeOrder(order);
@@ -263,7 +269,8 @@ void WriteOrderFile(const std::string& path, const model::Order& order) {
     const std::string folder = FolderOf(path);
     RemoveStaleTemporaries(folder);
     const struct stat* replaced = replacing ? &target : nullptr;
-    std::string temporary = WriteUnnamed(folder, path, bytes, replaced);
+    std::string temporary =
+        namedTemporariesForTesting ? std::string() : WriteUnnamed(folder, path, bytes, replaced);
     if (temporary.empty())
         temporary = WriteNamed(folder, path, bytes, replaced);
     if (::rename(temporary.c_str(), path.c_str()) != 0) {

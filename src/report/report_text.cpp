@@ -47,9 +47,6 @@ std::string PaddedReal(double v) {
         return " NaN";
     if (std::isinf(v))
         return Padded("Inf", v < 0);
-    // Negative zero is still zero and gets the blank.
-    if (v == 0)
-        return " 0";
 
     // to_chars ignores the C locale, which Qt sets from the environment.
     char buffer[64];

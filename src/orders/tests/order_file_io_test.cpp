@@ -93,25 +93,35 @@ TEST(OrderNumber, RefusedNumberNamesNoFile) {
 }
 
 // Saving over a longer file leaves exactly the new order, with the old
-// file's permissions; opening it restores the order.
+// file's permissions; a new file gets the usual ones; opening it restores the
+// order. Both ways a save can go: through an unnamed file or a named one.
 TEST(OrderFile, SaveReplacesTheWholeFileAndOpenRestoresTheOrder) {
-    TempFolder folder;
-    const std::string path = folder.File("12.kxo");
-    WriteOrderFile(path, Numbered(10, 0));
-    ::chmod(path.c_str(), 0640);
-    const model::Order saved = Numbered(7, 300);
-    WriteOrderFile(path, saved);
-    EXPECT_EQ(ReadBytes(path), EncodeOrder(saved));
-    struct stat info {};
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    const mode_t umask = ::umask(022);
+    for (const bool named : {false, true}) {
+        SCOPED_TRACE(named ? "named temporary" : "unnamed temporary");
+        orders::NamedTemporariesForTesting(named);
+        TempFolder folder;
+        const std::string path = folder.File("12.kxo");
+        WriteOrderFile(path, Numbered(10, 0));
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0644u);
+        ::chmod(path.c_str(), 0640);
+        const model::Order saved = Numbered(7, 300);
+        WriteOrderFile(path, saved);
+        EXPECT_EQ(ReadBytes(path), EncodeOrder(saved));
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0640u);
 
-    model::Order loaded = Numbered(0, 300); // records above 7 as saved
-    ReadOrderFile(path, loaded);
-    EXPECT_TRUE(SameTables(saved, loaded));
-    EXPECT_EQ(folder.Files(), Names{"12.kxo"});
-    WriteOrderFile(path, model::Order{});
-    EXPECT_EQ(ReadBytes(path), (Bytes{0, 0}));
+        model::Order loaded = Numbered(0, 300); // records above 7 as saved
+        ReadOrderFile(path, loaded);
+        EXPECT_TRUE(SameTables(saved, loaded));
+        EXPECT_EQ(folder.Files(), Names{"12.kxo"});
+        WriteOrderFile(path, model::Order{});
+        EXPECT_EQ(ReadBytes(path), (Bytes{0, 0}));
+    }
+    orders::NamedTemporariesForTesting(false);
+    ::umask(umask);
 }
 
 TEST(OrderFile, LongerFileLoadsLikeOneCutToLength) {
@@ -249,7 +259,10 @@ TEST(OrderFile, SaveRemovesTemporariesOfEndedProcessesOnly) {
 // A process saving different orders one after another is killed at random
 // moments. After every kill the order file, once there, holds one of the
 // orders whole; whatever a kill left behind goes with the next save.
-TEST(OrderFile, SavesKilledAtRandomMomentsLeaveOneWholeOrderAndNothingElse) {
+// Both ways a save can go: the named temporary leaves a file at many kills,
+// which the next save removes.
+void KillSavesAtRandomMoments(bool named, int kills) {
+    orders::NamedTemporariesForTesting(named);
     TempFolder folder;
     const std::string path = folder.File("5.kxo");
     const std::vector<model::Order> orders = {Numbered(60, 0), Numbered(1, 7), Numbered(30, 3),
@@ -262,8 +275,7 @@ TEST(OrderFile, SavesKilledAtRandomMomentsLeaveOneWholeOrderAndNothingElse) {
     std::uniform_int_distribution<useconds_t> delay(0, 4000);
     bool seen = false;
     int leftBehind = 0;
-    constexpr int Kills = 150;
-    for (int kill = 0; kill < Kills; ++kill) {
+    for (int kill = 0; kill < kills; ++kill) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -292,11 +304,18 @@ TEST(OrderFile, SavesKilledAtRandomMomentsLeaveOneWholeOrderAndNothingElse) {
         }
         leftBehind += names.size() > (there ? 1u : 0u) ? 1 : 0;
     }
-    RecordProperty("KillsLeavingATemporary", leftBehind);
+    ::testing::Test::RecordProperty(
+        named ? "NamedKillsLeavingATemporary" : "KillsLeavingATemporary", leftBehind);
 
     WriteOrderFile(path, orders[1]);
     EXPECT_EQ(ReadBytes(path), images[1]);
     EXPECT_EQ(folder.Files(), Names{"5.kxo"});
+    orders::NamedTemporariesForTesting(false);
+}
+
+TEST(OrderFile, SavesKilledAtRandomMomentsLeaveOneWholeOrderAndNothingElse) {
+    KillSavesAtRandomMoments(false, 150);
+    KillSavesAtRandomMoments(true, 50);
 }
 
 } // namespace
