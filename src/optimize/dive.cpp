@@ -162,7 +162,7 @@ private:
         // The bars to fix, most used first: all those used whole at once, or
         // else one of the fractional ones. A bar that leaves more free length
         // than the bars left may leave in all cannot be part of the packing.
-        const long long slack = static_cast<long long>(room) * in_.capacity - r.in.totalSize();
+        const long long slack = static_cast<long long>(room) * in_.capacity - r.in.TotalSize();
         std::vector<std::pair<double, Bar>> used;
         for (int c = 0; c < lp_.Columns(); ++c)
             if (const double x = lp_.Level(c);
@@ -309,12 +309,12 @@ std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slac
 void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop) {
     // Every bar and column holds a count for each size: with thousands of
     // sizes the relaxation takes more memory and time than a plan may.
-    if (in.types() > MostTypes)
+    if (in.Types() > MostTypes)
         return;
     PatternLp lp(in);
     for (const Bar& bar : best)
         lp.Add(bar);
-    const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.totalSize();
+    const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.TotalSize();
     const size_t most = 20 * in.size.size();
     Bar bar(in.size.size(), 0);
     for (const auto& sizes : NearlyFull(in, slack, most, stop)) {

@@ -8,15 +8,15 @@
 
 namespace cutting::detail {
 
-long long Instance::totalSize() const {
+long long Instance::TotalSize() const {
     long long total = 0;
-    for (int i = 0; i < types(); ++i)
+    for (int i = 0; i < Types(); ++i)
         total +=
             static_cast<long long>(size[static_cast<size_t>(i)]) * demand[static_cast<size_t>(i)];
     return total;
 }
 
-int Instance::pieces() const {
+int Instance::Pieces() const {
     return std::accumulate(demand.begin(), demand.end(), 0);
 }
 
@@ -39,7 +39,7 @@ bool IsValidPacking(const Instance& in, const Packing& packing) {
 }
 
 int BoundBySize(const Instance& in) {
-    const long long total = in.totalSize();
+    const long long total = in.TotalSize();
     return static_cast<int>((total + in.capacity - 1) / in.capacity);
 }
 

@@ -166,8 +166,8 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
         else
             perMillimetre = std::min(perMillimetre, static_cast<double>(kind.cost) / kind.capacity);
     double bound = 0.0;
-    if (in.totalSize() > onHand && perMillimetre < std::numeric_limits<double>::max())
-        bound = static_cast<double>(in.totalSize() - onHand) * perMillimetre * (1.0 - 1e-12);
+    if (in.TotalSize() > onHand && perMillimetre < std::numeric_limits<double>::max())
+        bound = static_cast<double>(in.TotalSize() - onHand) * perMillimetre * (1.0 - 1e-12);
 
     Cuts best;
     Score bestScore;

@@ -16,9 +16,9 @@ struct Instance {
     std::vector<int> size;   // strictly decreasing
     std::vector<int> demand; // >= 1 each
 
-    int types() const { return static_cast<int>(size.size()); }
-    long long totalSize() const;
-    int pieces() const;
+    int Types() const { return static_cast<int>(size.size()); }
+    long long TotalSize() const;
+    int Pieces() const;
 };
 
 // A bar's content: how many pieces of each size it holds.

@@ -30,19 +30,19 @@ public:
     BarCompletion(const Instance& in, const Stop& stop, bool repair)
         : in_(in), m_(in.size.size()), stop_(stop), rem_(in.demand), suffix_(m_ + 1, 0),
           repair_(repair) {
-        remSize_ = in.totalSize();
+        remSize_ = in.TotalSize();
     }
 
     // Restarts with a growing budget of steps and, after the first, a random
     // order of the first piece added to each bar: a search that went wrong
     // early rarely recovers by backtracking, a fresh start often does.
-    Packing run(int bars, bool& exhausted) {
+    Packing Run(int bars, bool& exhausted) {
         Packing result;
         exhausted = false;
         for (int restart = 1; result.empty(); ++restart) {
             timedOut_ = false;
             nodeLimit_ = nodes_ + 4000 * Luby(restart);
-            if (solve(bars)) {
+            if (Solve(bars)) {
                 result = packing_;
                 exhausted = true;
             } else if (!timedOut_) {
@@ -103,7 +103,7 @@ private:
             BarCompletion small(part, stop_.Until(Clock::now() + Budget), false);
             small.nodeLimit_ = RepairSteps;
             small.shuffle_ = true;
-            const bool solved = small.solve(opened + missing);
+            const bool solved = small.Solve(opened + missing);
             const Packing& closed = solved ? small.packing_ : small.deepest_;
             if (static_cast<int>(closed.size()) < opened)
                 continue;
@@ -139,7 +139,7 @@ private:
     // sizes on thousands of bars one attempt would take longer than a plan.
     static constexpr long long MostRepairCells = 1LL << 24;
 
-    bool solve(int bars) {
+    bool Solve(int bars) {
         if (packing_.size() > deepest_.size()) {
             // Only the bars past the part still shared are copied: copying
             // the whole packing at each new depth would cost its square.
@@ -152,7 +152,7 @@ private:
             return true;
         if (bars == 0 || timedOut_)
             return false;
-        // Weighing the candidates below may take many steps outside extend().
+        // Weighing the candidates below may take many steps outside Extend().
         if (stop_.Now()) {
             timedOut_ = true;
             return false;
@@ -160,7 +160,7 @@ private:
         const long long slack = static_cast<long long>(bars) * in_.capacity - remSize_;
         if (slack < 0)
             return false;
-        State key = stateKey(bars);
+        State key = StateKey(bars);
         if (failed_.count(key) != 0)
             return false;
         for (size_t j = m_; j-- > 0;)
@@ -187,13 +187,13 @@ private:
             if (cand.size() > 2 * Candidates)
                 cand.erase(cand.begin() + Candidates, cand.end() - Candidates);
             for (size_t t : cand) {
-                take(t);
+                Take(t);
                 long long budget = 20000;
                 const long long ways =
-                    count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
-                put(t);
+                    Count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
+                Put(t);
                 if (ways == 0) {
-                    remember(std::move(key));
+                    Remember(std::move(key));
                     return false;
                 }
                 if (fewest < 0 || ways < fewest)
@@ -204,11 +204,11 @@ private:
         }
         Bar bar(m_, 0);
         bar[centre] = 1;
-        take(centre);
-        const bool ok = extend(bar, 0, in_.capacity - in_.size[centre], bars, level);
-        put(centre);
+        Take(centre);
+        const bool ok = Extend(bar, 0, in_.capacity - in_.size[centre], bars, level);
+        Put(centre);
         if (!ok && !timedOut_)
-            remember(std::move(key));
+            Remember(std::move(key));
         return ok;
     }
 
@@ -245,7 +245,7 @@ private:
     // How many bars around a piece already taken could be closed within the
     // slack, counting no further than `cap`; gives up (answering `cap`) when
     // the budget of steps runs out.
-    long long count(size_t from, int space, const Level& level, long long cap, long long& budget) {
+    long long Count(size_t from, int space, const Level& level, long long cap, long long& budget) {
         if (--budget < 0)
             return cap;
         long long ways = space <= level.slack ? 1 : 0;
@@ -253,14 +253,14 @@ private:
              t = NextCandidate(t + 1, space, level)) {
             if (rem_[t] == 0)
                 continue;
-            take(t);
-            ways += count(t, space - in_.size[t], level, cap - ways, budget);
-            put(t);
+            Take(t);
+            ways += Count(t, space - in_.size[t], level, cap - ways, budget);
+            Put(t);
         }
         return std::min(ways, cap);
     }
 
-    bool extend(Bar& bar, size_t from, int space, int bars, const Level& level) {
+    bool Extend(Bar& bar, size_t from, int space, int bars, const Level& level) {
         if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && stop_.Now()))
             timedOut_ = true;
         if (timedOut_)
@@ -278,9 +278,9 @@ private:
             std::shuffle(order.begin(), order.end(), rng_);
         for (size_t t : order) {
             ++bar[t];
-            take(t);
-            const bool ok = extend(bar, t, space - in_.size[t], bars, level);
-            put(t);
+            Take(t);
+            const bool ok = Extend(bar, t, space - in_.size[t], bars, level);
+            Put(t);
             --bar[t];
             if (ok)
                 return true;
@@ -295,18 +295,18 @@ private:
             if (rem_[t] > 0)
                 return false;
         packing_.push_back(bar);
-        if (solve(bars - 1))
+        if (Solve(bars - 1))
             return true;
         packing_.pop_back();
         common_ = std::min(common_, packing_.size());
         return false;
     }
 
-    void take(size_t t) {
+    void Take(size_t t) {
         --rem_[t];
         remSize_ -= in_.size[t];
     }
-    void put(size_t t) {
+    void Put(size_t t) {
         ++rem_[t];
         remSize_ += in_.size[t];
     }
@@ -327,7 +327,7 @@ private:
         }
     };
 
-    State stateKey(int bars) const {
+    State StateKey(int bars) const {
         State key;
         key.reserve(m_ + 1);
         key.push_back(bars);
@@ -337,7 +337,7 @@ private:
 
     // Forgetting a failure costs only time, so the memory stops growing at a
     // limit (a few tens of megabytes) for problems with thousands of sizes.
-    void remember(State key) {
+    void Remember(State key) {
         if (remembered_ + key.size() > MostRemembered)
             return;
         remembered_ += key.size();
@@ -368,7 +368,7 @@ private:
 
 Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
     BarCompletion search(in, stop, true);
-    return search.run(bars, exhausted);
+    return search.Run(bars, exhausted);
 }
 
 } // namespace cutting::detail

@@ -49,7 +49,7 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     };
     tell();
 
-    if (gap() && static_cast<long long>(in.capacity) * in.types() <= FullestFillTable)
+    if (gap() && static_cast<long long>(in.capacity) * in.Types() <= FullestFillTable)
         Improve(in, packing, FullestFill(in, 3, 1u, stop.Until(start + budget / 10)));
     if (gap()) {
         tell();

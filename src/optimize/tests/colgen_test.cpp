@@ -133,7 +133,7 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
         const int capacity = Rand(rng, 20, 100000);
         const Instance in =
             RandomInstance(rng, capacity, Rand(rng, 1, 5), capacity / 8, capacity, 3);
-        if (in.pieces() > 11)
+        if (in.Pieces() > 11)
             continue;
         const int optimum = BruteForceBars(in);
         PatternLp lp(in);

@@ -65,7 +65,7 @@ private:
                 best = std::min(best, kinds_[k].cost + Solve(next));
             }
             for (size_t i = from; i < m; ++i)
-                if (bar[i] < state[i] && fill + in_.size[i] <= largest()) {
+                if (bar[i] < state[i] && fill + in_.size[i] <= Largest()) {
                     ++bar[i];
                     extend(i, fill + in_.size[i]);
                     --bar[i];
@@ -76,7 +76,7 @@ private:
         return best;
     }
 
-    int largest() const {
+    int Largest() const {
         int c = 0;
         for (const Kind& kind : kinds_)
             c = std::max(c, kind.capacity);
