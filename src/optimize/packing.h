@@ -79,6 +79,15 @@ private:
 // only when the search proved that no such packing exists, or found one).
 Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
 
+// Looks for a packing into exactly `bars` bars when the pieces fill them
+// nearly to the end (the free length of all of them together is less than
+// one bar): an exact cover by the bars that leave no more free length than
+// that. Returns an empty packing when none exists or it was stopped first or
+// too many such bars exist; `exhausted` is true only when the search proved
+// that no packing into exactly `bars` bars exists, or found one. Passed the
+// lower bound, a proof raises it.
+Packing CoverPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
+
 // --- linear relaxation ----------------------------------------------------------
 // One stock length has the pattern relaxation of colgen.h. Several kinds of
 // bar (stock lengths with costs and counts, offcuts on hand) have this one:

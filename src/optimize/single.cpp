@@ -49,17 +49,28 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     };
     tell();
 
+    if (gap()) {
+        // When the bars must be nearly full, an exact cover by such bars often
+        // settles the matter at once, one way or the other.
+        bool exhausted = false;
+        Packing found = CoverPacking(in, lowerBound, stop.Until(start + budget / 3), exhausted);
+        if (found.empty() && exhausted)
+            ++lowerBound;
+        Improve(in, packing, std::move(found));
+        tell();
+    }
     if (gap() && static_cast<long long>(in.capacity) * in.Types() <= FullestFillTable)
-        Improve(in, packing, FullestFill(in, 3, 1u, stop.Until(start + budget / 10)));
+        Improve(in, packing, FullestFill(in, 3, 1u, stop.Until(Clock::now() + budget / 10)));
     if (gap()) {
         tell();
         // A short search for a packing that meets the bound often settles the
         // matter before the relaxation is worth its price.
         bool exhausted = false;
-        Improve(in, packing,
-                SearchPacking(in, lowerBound, stop.Until(start + budget / 10), exhausted));
-        if (gap() && exhausted)
+        Packing found =
+            SearchPacking(in, lowerBound, stop.Until(Clock::now() + budget / 10), exhausted);
+        if (found.empty() && exhausted)
             ++lowerBound;
+        Improve(in, packing, std::move(found));
         tell();
     }
     if (gap() && !stop.Now()) {
