@@ -21,8 +21,6 @@ constexpr double Improves = 1e-9;
 constexpr double Smoothing = 0.5;
 // Sizes that get a bar of their own in each round of pricing.
 constexpr size_t Around = 10;
-// Simplex iterations between two looks at the request to stop.
-constexpr int SimplexSlice = 1000;
 
 double Worth(const Bar& bar, const std::vector<double>& duals) {
     double worth = 0.0;
@@ -152,7 +150,7 @@ bool PatternLp::Simplex(const Stop& stop) {
     parm.meth = dual_ ? GLP_DUALP : GLP_PRIMAL;
     dual_ = false;
     // In slices of iterations, so that a request to stop is seen in between.
-    parm.it_lim = SimplexSlice;
+    parm.it_lim = SimplexSlice(in_.Types());
     int status = 0;
     bool optimal = false;
     const bool ran = lp_->Run([&](glp_prob* lp) {

@@ -98,6 +98,6 @@ int SafeCeil(double bound);
 // --- closing the gap ----------------------------------------------------------------
 // Raises `lowerBound` with the pattern relaxation and looks for a packing
 // into fewer bars than `best` by diving into it, replacing `best` when found.
-void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop);
+void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop);
 
 } // namespace cutting::detail

@@ -87,7 +87,7 @@ public:
 
 private:
     static constexpr long long RestartNodes = 2000;
-    static constexpr long long MostNodes = 1LL << 18;
+    static constexpr long long MostNodes = 1LL << 16;
     static constexpr long long ListPerNode = 64;
     // The bars of one piece more get more, each relaxation counting as so
     // many nodes.

@@ -67,13 +67,6 @@ bool BarList::Enumerate(size_t from, long long room, int left) {
     return true;
 }
 
-namespace {
-
-// Simplex iterations between two looks at the request to stop.
-constexpr int SimplexSlice = 1000;
-
-} // namespace
-
 CoverLp::CoverLp(const BarList& list, size_t types) : list_(list), types_(types) {
     std::vector<int> index{0};
     std::vector<double> coef{0.0};
@@ -128,7 +121,7 @@ bool CoverLp::MayCover(const std::vector<int>& rem, const std::vector<int>& bloc
         // Only bounds change from one call to the next: the last basis stays
         // dual feasible.
         parm.meth = GLP_DUALP;
-        parm.it_lim = SimplexSlice;
+        parm.it_lim = SimplexSlice(static_cast<int>(types_));
         for (bool again = true;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 stop.Deadline() - Clock::now());

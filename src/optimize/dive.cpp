@@ -315,13 +315,13 @@ std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slac
 
 } // namespace
 
-void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop) {
+void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop) {
     // Every bar and column holds a count for each size: with thousands of
     // sizes the relaxation takes more memory and time than a plan may.
     if (in.Types() > MostTypes)
         return;
     PatternLp lp(in);
-    for (const Bar& bar : best)
+    for (const Bar& bar : Dense(best, in.size.size()))
         lp.Add(bar);
     const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.TotalSize();
     const size_t most = 20 * in.size.size();
@@ -353,7 +353,7 @@ void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& st
         Packing found =
             Dive(in, lp, lowerBound, stop.Until(Clock::now() + left / 2), attempt).Run();
         if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
-            best = std::move(found);
+            best = Sparse(found);
     }
 }
 

@@ -14,9 +14,6 @@ namespace cutting::detail {
 namespace {
 
 constexpr double Tolerance = 1e-9;
-// Simplex iterations between looks at the request to stop; a fixed number,
-// not a time, so that a plan does not depend on the machine's speed.
-constexpr int SliceIterations = 1000;
 
 int RoundUp(double v) {
     return static_cast<int>(std::ceil(v - 1e-6));
@@ -61,6 +58,7 @@ Master::~Master() {
 
 void Master::SetDemand(const std::vector<int>& demand) {
     demand_ = demand;
+    prices_.clear();
     if (lp_ == nullptr)
         return;
     auto set = [this] {
@@ -125,7 +123,7 @@ bool Master::Simplex(const Stop& stop) {
         auto run = [&] {
             glp_init_smcp(&parm);
             parm.msg_lev = GLP_MSG_OFF;
-            parm.it_lim = SliceIterations;
+            parm.it_lim = SimplexSlice(glp_get_num_rows(lp_));
             parm.tm_lim = static_cast<int>(std::min<long long>(left.count(), INT_MAX));
             result = glp_simplex(lp_, &parm);
             status = glp_get_status(lp_);
@@ -201,6 +199,7 @@ bool Master::Solve(const std::function<bool(double)>& enough, double& bound, con
             if (Improves(k, price[k]))
                 improving = true;
         }
+        prices_.push_back({needed, price});
         if (unitCost_) {
             if (price[0] > Tolerance)
                 bound = std::max(bound, Adjusted(value_ / std::max(price[0], 1.0)));

@@ -48,6 +48,8 @@ public:
     bool Solve(const std::function<bool(double)>& enough, double& bound, const Stop& stop);
 
     double Value() const { return value_; }
+    // What each pricing since the last new demand proved.
+    const std::vector<PriceBound>& Prices() const { return prices_; }
     const std::vector<Cut>& Columns() const { return columns_; }
     double Level(size_t column) const { return levels_[column]; }
 
@@ -70,6 +72,7 @@ private:
     std::vector<double> sizeDual_;
     std::vector<double> kindDual_;
     double value_ = 0.0;
+    std::vector<PriceBound> prices_;
 };
 
 } // namespace cutting::detail

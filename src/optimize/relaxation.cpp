@@ -105,6 +105,7 @@ MixedRelaxation SolveMixedRelaxation(const Instance& in, const std::vector<Kind>
     double bound = 0.0;
     result.solved = master.Solve([target](double b) { return b > target; }, bound, stop);
     result.bound = bound;
+    result.prices = master.Prices();
     if (!round || !result.solved || bound > target)
         return result;
     std::vector<int> counts;

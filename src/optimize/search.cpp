@@ -36,8 +36,8 @@ public:
     // Restarts with a growing budget of steps and, after the first, a random
     // order of the first piece added to each bar: a search that went wrong
     // early rarely recovers by backtracking, a fresh start often does.
-    Packing Run(int bars, bool& exhausted) {
-        Packing result;
+    SparsePacking Run(int bars, bool& exhausted) {
+        SparsePacking result;
         exhausted = false;
         for (int restart = 1; result.empty(); ++restart) {
             timedOut_ = false;
@@ -69,15 +69,15 @@ private:
     // fails but still closes as many bars as were taken apart, or more, the
     // next attempts start from there: other pieces are left over then, and
     // they may fit where the old ones did not.
-    Packing Repair(int bars) {
+    SparsePacking Repair(int bars) {
         // Attempts count from the last one that got deeper, up to a limit in all.
         for (int attempt = 0, all = 0;
              attempt < Attempts && all < MostAttempts && !deepest_.empty() && !stop_.Now();
              ++attempt, ++all) {
             Bar left = in_.demand;
-            for (const Bar& bar : deepest_)
-                for (size_t i = 0; i < m_; ++i)
-                    left[i] -= bar[i];
+            for (const SparseBar& bar : deepest_)
+                for (const auto& [type, count] : bar)
+                    left[static_cast<size_t>(type)] -= count;
             const int missing = bars - static_cast<int>(deepest_.size());
             const int opened =
                 std::min(static_cast<int>(deepest_.size()),
@@ -89,8 +89,8 @@ private:
             chosen.resize(static_cast<size_t>(opened));
             Bar pool = left;
             for (size_t b : chosen)
-                for (size_t i = 0; i < m_; ++i)
-                    pool[i] += deepest_[b][i];
+                for (const auto& [type, count] : deepest_[b])
+                    pool[static_cast<size_t>(type)] += count;
             Instance part;
             part.capacity = in_.capacity;
             std::vector<size_t> type;
@@ -104,17 +104,17 @@ private:
             small.nodeLimit_ = RepairSteps;
             small.shuffle_ = true;
             const bool solved = small.Solve(opened + missing);
-            const Packing& closed = solved ? small.packing_ : small.deepest_;
+            const SparsePacking& closed = solved ? small.packing_ : small.deepest_;
             if (static_cast<int>(closed.size()) < opened)
                 continue;
-            Packing result;
+            SparsePacking result;
             for (size_t b = 0; b < deepest_.size(); ++b)
                 if (std::find(chosen.begin(), chosen.end(), b) == chosen.end())
                     result.push_back(deepest_[b]);
-            for (const Bar& bar : closed) {
-                Bar full(m_, 0);
-                for (size_t k = 0; k < type.size(); ++k)
-                    full[type[k]] = bar[k];
+            for (const SparseBar& bar : closed) {
+                SparseBar full;
+                for (const auto& [k, count] : bar)
+                    full.push_back({static_cast<int>(type[static_cast<size_t>(k)]), count});
                 result.push_back(std::move(full));
             }
             if (solved)
@@ -202,8 +202,7 @@ private:
                     break;
             }
         }
-        Bar bar(m_, 0);
-        bar[centre] = 1;
+        std::vector<size_t> bar{centre};
         Take(centre);
         const bool ok = Extend(bar, 0, in_.capacity - in_.size[centre], bars, level);
         Put(centre);
@@ -260,7 +259,8 @@ private:
         return std::min(ways, cap);
     }
 
-    bool Extend(Bar& bar, size_t from, int space, int bars, const Level& level) {
+    // `bar` holds the sizes of the pieces on the bar so far, one entry each.
+    bool Extend(std::vector<size_t>& bar, size_t from, int space, int bars, const Level& level) {
         if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && stop_.Now()))
             timedOut_ = true;
         if (timedOut_)
@@ -277,11 +277,11 @@ private:
         if (shuffle_ && from == 0)
             std::shuffle(order.begin(), order.end(), rng_);
         for (size_t t : order) {
-            ++bar[t];
+            bar.push_back(t);
             Take(t);
             const bool ok = Extend(bar, t, space - in_.size[t], bars, level);
             Put(t);
-            --bar[t];
+            bar.pop_back();
             if (ok)
                 return true;
             if (timedOut_)
@@ -294,12 +294,23 @@ private:
         for (size_t t = FirstAtMost(0, space); t < m_; ++t)
             if (rem_[t] > 0)
                 return false;
-        packing_.push_back(bar);
+        packing_.push_back(Compact(bar));
         if (Solve(bars - 1))
             return true;
         packing_.pop_back();
         common_ = std::min(common_, packing_.size());
         return false;
+    }
+
+    static SparseBar Compact(std::vector<size_t> sizes) {
+        std::sort(sizes.begin(), sizes.end());
+        SparseBar bar;
+        for (size_t t : sizes)
+            if (!bar.empty() && bar.back().first == static_cast<int>(t))
+                ++bar.back().second;
+            else
+                bar.push_back({static_cast<int>(t), 1});
+        return bar;
     }
 
     void Take(size_t t) {
@@ -351,8 +362,8 @@ private:
     std::vector<int> rem_;
     std::vector<long long> suffix_;
     long long remSize_ = 0;
-    Packing packing_;
-    Packing deepest_;
+    SparsePacking packing_;
+    SparsePacking deepest_;
     size_t common_ = 0; // leading bars of packing_ that deepest_ shares
     bool repair_ = false;
     std::unordered_set<State, StateHash> failed_;
@@ -366,9 +377,13 @@ private:
 
 } // namespace
 
-Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
+SparsePacking SearchSparse(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
     BarCompletion search(in, stop, true);
     return search.Run(bars, exhausted);
+}
+
+Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
+    return Dense(SearchSparse(in, bars, stop, exhausted), in.size.size());
 }
 
 } // namespace cutting::detail
