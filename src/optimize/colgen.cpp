@@ -21,8 +21,6 @@ constexpr double Improves = 1e-9;
 constexpr double Smoothing = 0.5;
 // Sizes that get a bar of their own in each round of pricing.
 constexpr size_t Around = 10;
-// Simplex iterations between two looks at the request to stop.
-constexpr int SimplexSlice = 1000;
 
 double Worth(const Bar& bar, const std::vector<double>& duals) {
     double worth = 0.0;
@@ -59,7 +57,7 @@ PatternLp::PatternLp(const Instance& in) : in_(in), lp_(std::make_unique<Problem
     auto create = [this] {
         lp_->lp = glp_create_prob();
         glp_set_obj_dir(lp_->lp, GLP_MIN);
-        glp_add_rows(lp_->lp, in_.types());
+        glp_add_rows(lp_->lp, in_.Types());
     };
     if (!Guarded(create))
         lp_->lp = nullptr;
@@ -81,7 +79,7 @@ PatternLp::~PatternLp() {
 void PatternLp::SetDemand(const std::vector<int>& demand) {
     demand_ = demand;
     lp_->Run([&](glp_prob* lp) {
-        for (int i = 0; i < in_.types(); ++i)
+        for (int i = 0; i < in_.Types(); ++i)
             glp_set_row_bnds(lp, i + 1, GLP_LO, demand[static_cast<size_t>(i)], 0.0);
     });
     // A column with more pieces of a size than still needed is set aside and
@@ -152,7 +150,7 @@ bool PatternLp::Simplex(const Stop& stop) {
     parm.meth = dual_ ? GLP_DUALP : GLP_PRIMAL;
     dual_ = false;
     // In slices of iterations, so that a request to stop is seen in between.
-    parm.it_lim = SimplexSlice;
+    parm.it_lim = SimplexSlice(in_.Types());
     int status = 0;
     bool optimal = false;
     const bool ran = lp_->Run([&](glp_prob* lp) {
@@ -261,7 +259,7 @@ PatternLp::Status PatternLp::Solve(int target, const Stop& stop, Clock::time_poi
             return stop.Now() ? Status::Stopped : Status::Failed;
         if (!lp_->Run([&](glp_prob* lp) {
                 value_ = glp_get_obj_val(lp);
-                for (int i = 0; i < in_.types(); ++i)
+                for (int i = 0; i < in_.Types(); ++i)
                     duals[static_cast<size_t>(i)] = std::max(0.0, glp_get_row_dual(lp, i + 1));
             }))
             return Status::Failed;

@@ -5,9 +5,9 @@
 // rounds the relaxation into a packing. Every function here polls `stop`.
 
 #include "packing.h"
+#include "pricing.h"
 #include "stop.h"
 
-#include <cstdint>
 #include <limits>
 #include <memory>
 #include <set>
@@ -20,22 +20,25 @@ constexpr double NoBound = std::numeric_limits<double>::infinity();
 // The tables of the pricing take megabytes; kept from call to call, they are
 // not handed back to the system and faulted in again each time.
 struct PricingScratch {
-    std::vector<double> table;
-    std::vector<std::uint64_t> chosen;
-    std::vector<double> best;
+    std::vector<double> coarse; // bounds of the branch and bound
+    Pricing table;              // the table over every length
 };
-// The most valuable bar: at most limit[i] pieces of size i, each worth
-// value[i]. Appends to `found` bars worth more than `wanted` met on the way,
-// the most valuable last. Returns an upper bound on the worth of every bar,
-// NoBound when stopped first. The bound is the worth of the best bar when
-// `exact` (unless a table over every length of the bar would exceed 1e8
-// entries); otherwise it may be a little above it, when many bars are nearly
-// as good as the best.
+// The most valuable bar of one length: at most limit[i] pieces of size i,
+// each worth value[i]. Appends to `found` bars worth more than `wanted` met on
+// the way, the most valuable last. Returns an upper bound on the worth of
+// every bar, NoBound when stopped first. A short bar goes through the table
+// over every length of pricing.h; a long one through a branch and bound over
+// the sizes by worth per millimetre, bounded by a coarse table. The bound is
+// the worth of the best bar when `exact` (the table settles what the branch
+// and bound leaves open, unless it would exceed 1e8 entries); otherwise it
+// may be a little above it, when many bars are nearly as good as the best.
 double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
                 double wanted, std::vector<Bar>& found, const Stop& stop, bool exact = true,
                 PricingScratch* scratch = nullptr);
 
 // --- the pattern relaxation -------------------------------------------------------
+// The column generation for one stock length; several kinds of bar have their
+// own in master.h, which says how the two divide the work.
 // One row per size (at least as many pieces as still needed), one column per
 // bar content, each bar costing 1; bars with more pieces of a size than still
 // needed are set aside. `in` must outlive it.
@@ -95,6 +98,6 @@ int SafeCeil(double bound);
 // --- closing the gap ----------------------------------------------------------------
 // Raises `lowerBound` with the pattern relaxation and looks for a packing
 // into fewer bars than `best` by diving into it, replacing `best` when found.
-void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop);
+void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop);
 
 } // namespace cutting::detail

@@ -12,17 +12,20 @@ namespace cutting {
 
 namespace {
 
-constexpr double PlanSecondsPerCell = 4e-9;
+// What writing the plan out takes after the solver stops, for each piece
+// and size (checking the best packing, grouping its bars, handing out the
+// pieces), with a wide margin.
+constexpr double PlanSecondsPerPiece = 2e-6;
 
 // A bar's content by its sizes in use, ordered as the whole count vectors
 // would be: with thousands of sizes the whole vectors cost too much to compare.
 using Content = std::vector<std::pair<int, int>>; // (-size index, count)
 
-Content Sparse(const detail::Bar& bar) {
+Content Key(detail::SparseBar bar) {
+    std::sort(bar.begin(), bar.end());
     Content content;
-    for (size_t i = 0; i < bar.size(); ++i)
-        if (bar[i] > 0)
-            content.push_back({-static_cast<int>(i), bar[i]});
+    for (const auto& [type, count] : bar)
+        content.push_back({-type, count});
     return content;
 }
 
@@ -71,8 +74,8 @@ Plan MakePlan(const std::vector<CutItem>& items, const Settings& settings,
     }
 
     std::map<std::pair<int, Content>, int> counts;
-    for (const detail::Cut& cut : solution.cuts)
-        ++counts[{cut.kind, Sparse(cut.bar)}];
+    for (const detail::PlannedBar& bar : solution.bars)
+        ++counts[{bar.kind, Key(bar.content)}];
     std::vector<std::pair<std::pair<int, Content>, int>> groups(counts.begin(), counts.end());
     std::stable_sort(groups.begin(), groups.end(), [&kinds](const auto& a, const auto& b) {
         const bool aHand = kinds[static_cast<size_t>(a.first.first)].onHand;
@@ -153,10 +156,10 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
     detail::Reporter report(control, start);
 
     std::map<int, int, std::greater<>> demand; // length -> pieces, longest first
-    long long total = 0;
+    long long pieces = 0;
     for (const CutItem& item : items) {
         demand[item.length] += item.count;
-        total += static_cast<long long>(item.length) * item.count;
+        pieces += item.count;
     }
     detail::Instance in;
     std::vector<int> lengths;
@@ -166,18 +169,12 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
         in.demand.push_back(count);
     }
     // Checking the best packing and writing the plan out take time after the
-    // solver stops: a few nanoseconds for each size on each bar. The solver
-    // stops that much earlier, up to a quarter of the limit.
-    int shortestStock = std::numeric_limits<int>::max();
-    for (const StockBar& b : settings.stocks)
-        shortestStock = std::min(shortestStock, b.length);
-    if (settings.stocks.empty())
-        shortestStock = settings.stock;
-    const double cells = static_cast<double>(total / std::max(shortestStock / 2, 1) + 1) *
-                         static_cast<double>(lengths.size());
+    // solver stops: the solver stops that much earlier, up to a quarter of
+    // the limit.
+    const auto work = static_cast<double>(pieces + static_cast<long long>(lengths.size()));
     const auto reserve =
         std::min(budget / 4, std::chrono::duration_cast<Clock::duration>(
-                                 std::chrono::duration<double>(cells * PlanSecondsPerCell)));
+                                 std::chrono::duration<double>(work * PlanSecondsPerPiece)));
     const Stop stop(start + budget - reserve, control.cancel);
 
     const bool oneOfAny = settings.stocks.empty() ||
@@ -227,7 +224,7 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
         in.capacity = std::max(in.capacity, kind.capacity);
     problem.in = std::move(in);
     const detail::Solution solution = detail::SolveMixed(problem, settings.timeLimit, stop, report);
-    if (solution.cuts.empty()) {
+    if (solution.bars.empty()) {
         result.error = "Не удалось разместить все детали на имеющихся заготовках: добавьте плети "
                        "или снимите ограничение их количества.";
         return result;

@@ -61,8 +61,11 @@ private:
     // Found by trial on the classic instance classes: a few discrepancies
     // with the best four bars each, a twentieth of the time for the
     // relaxation of one node, one node for every eight bars left far from the
-    // end, the exact search once eight bars or fewer are left, and weights
-    // within 30 % either way for the dives after the first.
+    // end, the exact search once eight bars or fewer are left, weights within
+    // 30 % either way for the dives after the first, and at most 64 nodes a
+    // dive (one that meets the bound takes a few dozen; one that goes astray
+    // early rarely comes back by backtracking, and the next dive takes
+    // another way down).
     static constexpr int MaxDiscrepancy = 3;
     static constexpr int Candidates = 4;
     static constexpr int Steps = 20;
@@ -70,6 +73,7 @@ private:
     static constexpr int SmallRoom = 8;
     static constexpr auto SearchBudget = std::chrono::milliseconds(30);
     static constexpr double Shake = 0.3;
+    static constexpr int MostNodes = 64;
 
     bool Done() const { return !best_.empty() && static_cast<int>(best_.size()) <= target_; }
 
@@ -116,9 +120,13 @@ private:
         }
     }
 
+    // Out of time, or of nodes.
+    bool Over() const { return nodes_ >= MostNodes || stop_.Now(); }
+
     bool Node(int discrepancies) {
-        if (stop_.Now())
+        if (Over())
             return false;
+        ++nodes_;
         if (std::all_of(rem_.begin(), rem_.end(), [](int k) { return k == 0; })) {
             Offer(fixed_);
             return Done();
@@ -162,7 +170,7 @@ private:
         // The bars to fix, most used first: all those used whole at once, or
         // else one of the fractional ones. A bar that leaves more free length
         // than the bars left may leave in all cannot be part of the packing.
-        const long long slack = static_cast<long long>(room) * in_.capacity - r.in.totalSize();
+        const long long slack = static_cast<long long>(room) * in_.capacity - r.in.TotalSize();
         std::vector<std::pair<double, Bar>> used;
         for (int c = 0; c < lp_.Columns(); ++c)
             if (const double x = lp_.Level(c);
@@ -199,7 +207,7 @@ private:
         if (whole > 0) {
             const bool ok = Node(discrepancies);
             Unfix(whole);
-            if (ok || stop_.Now() || discrepancies == 0)
+            if (ok || Over() || discrepancies == 0)
                 return ok;
             --discrepancies;
         }
@@ -224,7 +232,7 @@ private:
             if (fixed > 1) {
                 const bool ok = Node(discrepancies);
                 Unfix(fixed);
-                if (ok || stop_.Now() || discrepancies == 0)
+                if (ok || Over() || discrepancies == 0)
                     return ok;
                 --discrepancies;
             } else {
@@ -242,7 +250,7 @@ private:
             Unfix(n);
             if (ok)
                 return true;
-            if (stop_.Now())
+            if (Over())
                 return false;
             forbidden_.push_back(bar);
             ++tried;
@@ -261,6 +269,7 @@ private:
     Packing best_;
     std::vector<Bar> forbidden_;
     bool searched_ = false; // the exact search had the remainder on this path
+    int nodes_ = 0;
     unsigned attempt_;
     std::mt19937 rng_;
 };
@@ -306,15 +315,15 @@ std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slac
 
 } // namespace
 
-void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& stop) {
+void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop) {
     // Every bar and column holds a count for each size: with thousands of
     // sizes the relaxation takes more memory and time than a plan may.
-    if (in.types() > MostTypes)
+    if (in.Types() > MostTypes)
         return;
     PatternLp lp(in);
-    for (const Bar& bar : best)
+    for (const Bar& bar : Dense(best, in.size.size()))
         lp.Add(bar);
-    const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.totalSize();
+    const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.TotalSize();
     const size_t most = 20 * in.size.size();
     Bar bar(in.size.size(), 0);
     for (const auto& sizes : NearlyFull(in, slack, most, stop)) {
@@ -344,7 +353,7 @@ void CloseGap(const Instance& in, Packing& best, int& lowerBound, const Stop& st
         Packing found =
             Dive(in, lp, lowerBound, stop.Until(Clock::now() + left / 2), attempt).Run();
         if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
-            best = std::move(found);
+            best = Sparse(found);
     }
 }
 

@@ -10,6 +10,8 @@
 // on a worker thread has its own; the relaxation frees it when it is done so
 // that a worker thread keeps nothing of GLPK between plans.
 
+#include <algorithm>
+
 namespace cutting::detail {
 
 // Runs `call(data)`; false when GLPK failed inside it. The call may jump out
@@ -18,6 +20,14 @@ bool GlpkGuarded(void (*call)(void*), void* data);
 
 template <class F> bool Guarded(F& f) {
     return GlpkGuarded([](void* data) { (*static_cast<F*>(data))(); }, &f);
+}
+
+// Simplex iterations between two looks at the request to stop: a few
+// milliseconds of work whatever the rows, as an iteration costs about as much
+// as there are rows. A number, not a time, so that a plan does not depend on
+// the machine's speed.
+inline int SimplexSlice(int rows) {
+    return std::clamp(200000 / std::max(rows, 1), 50, 1000);
 }
 
 } // namespace cutting::detail

@@ -8,15 +8,15 @@
 
 namespace cutting::detail {
 
-long long Instance::totalSize() const {
+long long Instance::TotalSize() const {
     long long total = 0;
-    for (int i = 0; i < types(); ++i)
+    for (int i = 0; i < Types(); ++i)
         total +=
             static_cast<long long>(size[static_cast<size_t>(i)]) * demand[static_cast<size_t>(i)];
     return total;
 }
 
-int Instance::pieces() const {
+int Instance::Pieces() const {
     return std::accumulate(demand.begin(), demand.end(), 0);
 }
 
@@ -39,7 +39,7 @@ bool IsValidPacking(const Instance& in, const Packing& packing) {
 }
 
 int BoundBySize(const Instance& in) {
-    const long long total = in.totalSize();
+    const long long total = in.TotalSize();
     return static_cast<int>((total + in.capacity - 1) / in.capacity);
 }
 
@@ -79,63 +79,119 @@ int BoundMartelloToth(const Instance& in) {
     return best;
 }
 
+SparseBar Sparse(const Bar& bar) {
+    SparseBar sparse;
+    for (size_t i = 0; i < bar.size(); ++i)
+        if (bar[i] > 0)
+            sparse.push_back({static_cast<int>(i), bar[i]});
+    return sparse;
+}
+
+SparsePacking Sparse(const Packing& packing) {
+    SparsePacking sparse;
+    sparse.reserve(packing.size());
+    for (const Bar& bar : packing)
+        sparse.push_back(Sparse(bar));
+    return sparse;
+}
+
+Packing Dense(const SparsePacking& packing, size_t types) {
+    Packing dense;
+    dense.reserve(packing.size());
+    for (const SparseBar& bar : packing) {
+        Bar& full = dense.emplace_back(types, 0);
+        for (const auto& [type, count] : bar)
+            full[static_cast<size_t>(type)] = count;
+    }
+    return dense;
+}
+
+bool IsValidPacking(const Instance& in, const SparsePacking& packing) {
+    std::vector<int> used(in.size.size(), 0);
+    for (const SparseBar& bar : packing) {
+        long long fill = 0;
+        for (const auto& [type, count] : bar) {
+            if (type < 0 || static_cast<size_t>(type) >= used.size() || count <= 0)
+                return false;
+            fill += static_cast<long long>(in.size[static_cast<size_t>(type)]) * count;
+            used[static_cast<size_t>(type)] += count;
+        }
+        if (fill > in.capacity)
+            return false;
+    }
+    return used == in.demand;
+}
+
 namespace {
 
-// Puts the pieces, longest first, into the bar chosen by `pick` among those
-// with room, or into a new bar.
-template <class Pick> Packing FitDecreasing(const Instance& in, Pick pick) {
-    Packing bars;
+// Adds a piece of size `i` to a sparse bar, whose sizes come in order.
+void AddPiece(SparseBar& bar, size_t i) {
+    if (!bar.empty() && bar.back().first == static_cast<int>(i))
+        ++bar.back().second;
+    else
+        bar.push_back({static_cast<int>(i), 1});
+}
+
+} // namespace
+
+SparsePacking FirstFitSparse(const Instance& in) {
+    // The first bar with room for a piece, found in a tree of the most room
+    // left in each half, quarter, ... of the bars: a piece costs the log of
+    // the bars, not all of them.
+    SparsePacking bars;
+    size_t leaves = 1;
+    while (leaves < static_cast<size_t>(std::max(in.Pieces(), 1)))
+        leaves *= 2;
+    std::vector<int> most(2 * leaves, -1); // room of bars not yet open: -1
+    for (size_t i = 0; i < in.size.size(); ++i)
+        for (int copy = 0; copy < in.demand[i]; ++copy) {
+            size_t node = 1;
+            if (most[1] < in.size[i]) {
+                node = leaves + bars.size(); // a new bar
+                bars.emplace_back();
+                most[node] = in.capacity;
+            } else {
+                while (node < leaves)
+                    node = most[2 * node] >= in.size[i] ? 2 * node : 2 * node + 1;
+            }
+            AddPiece(bars[node - leaves], i);
+            most[node] -= in.size[i];
+            for (node /= 2; node > 0; node /= 2)
+                most[node] = std::max(most[2 * node], most[2 * node + 1]);
+        }
+    return bars;
+}
+
+SparsePacking BestFitSparse(const Instance& in) {
+    SparsePacking bars;
     std::multiset<std::pair<int, size_t>> free; // (room left, bar)
     for (size_t i = 0; i < in.size.size(); ++i) {
         for (int copy = 0; copy < in.demand[i]; ++copy) {
-            auto it = pick(free, in.size[i]);
+            auto it = free.lower_bound({in.size[i], 0});
             size_t bar;
             int room;
             if (it == free.end()) {
                 bar = bars.size();
-                bars.emplace_back(in.size.size(), 0);
+                bars.emplace_back();
                 room = in.capacity;
             } else {
                 bar = it->second;
                 room = it->first;
                 free.erase(it);
             }
-            ++bars[bar][i];
+            AddPiece(bars[bar], i);
             free.emplace(room - in.size[i], bar);
         }
     }
     return bars;
 }
 
-} // namespace
-
 Packing FirstFitDecreasing(const Instance& in) {
-    // First fit opens bars in order; with a set ordered by room we emulate it
-    // by scanning for the lowest bar number that fits.
-    Packing bars;
-    std::vector<int> room;
-    for (size_t i = 0; i < in.size.size(); ++i) {
-        size_t from = 0;
-        for (int copy = 0; copy < in.demand[i]; ++copy) {
-            size_t b = from;
-            while (b < room.size() && room[b] < in.size[i])
-                ++b;
-            if (b == room.size()) {
-                room.push_back(in.capacity);
-                bars.emplace_back(in.size.size(), 0);
-            }
-            room[b] -= in.size[i];
-            ++bars[b][i];
-            from = b; // bars before it had no room for this size either
-        }
-    }
-    return bars;
+    return Dense(FirstFitSparse(in), in.size.size());
 }
 
 Packing BestFitDecreasing(const Instance& in) {
-    return FitDecreasing(in, [](std::multiset<std::pair<int, size_t>>& free, int size) {
-        return free.lower_bound({size, 0});
-    });
+    return Dense(BestFitSparse(in), in.size.size());
 }
 
 bool FullestBar::Find(const Instance& in, const std::vector<int>& rem, int capacity,

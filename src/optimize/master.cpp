@@ -14,9 +14,6 @@ namespace cutting::detail {
 namespace {
 
 constexpr double Tolerance = 1e-9;
-// Simplex iterations between looks at the request to stop; a fixed number,
-// not a time, so that a plan does not depend on the machine's speed.
-constexpr int SliceIterations = 1000;
 
 int RoundUp(double v) {
     return static_cast<int>(std::ceil(v - 1e-6));
@@ -29,9 +26,9 @@ bool Empty(const Bar& bar) {
 } // namespace
 
 Master::Master(const Instance& in, const std::vector<Kind>& kinds)
-    : in_(in), kinds_(kinds), limitedRow_(kinds.size(), 0), pricing_(in) {
+    : in_(in), kinds_(kinds), limitedRow_(kinds.size(), 0) {
     unitCost_ = kinds.size() == 1 && kinds[0].cost == 1 && kinds[0].count < 0;
-    int rows = in.types();
+    int rows = in.Types();
     for (size_t k = 0; k < kinds.size(); ++k)
         if (kinds[k].count >= 0)
             limitedRow_[k] = ++rows;
@@ -45,11 +42,11 @@ Master::Master(const Instance& in, const std::vector<Kind>& kinds)
         lp_ = lp;
     sizeDual_.assign(in.size.size(), 0.0);
     kindDual_.assign(kinds.size(), 0.0);
-    setDemand(in.demand);
+    SetDemand(in.demand);
     std::vector<int> counts;
     for (const Kind& kind : kinds)
         counts.push_back(kind.count);
-    setCounts(counts);
+    SetCounts(counts);
 }
 
 Master::~Master() {
@@ -59,19 +56,20 @@ Master::~Master() {
     }
 }
 
-void Master::setDemand(const std::vector<int>& demand) {
+void Master::SetDemand(const std::vector<int>& demand) {
     demand_ = demand;
+    prices_.clear();
     if (lp_ == nullptr)
         return;
     auto set = [this] {
-        for (int i = 0; i < in_.types(); ++i)
+        for (int i = 0; i < in_.Types(); ++i)
             glp_set_row_bnds(lp_, i + 1, GLP_LO, demand_[static_cast<size_t>(i)], 0.0);
     };
     if (!Guarded(set))
         lp_ = nullptr;
 }
 
-void Master::setCounts(const std::vector<int>& counts) {
+void Master::SetCounts(const std::vector<int>& counts) {
     if (lp_ == nullptr)
         return;
     auto set = [&] {
@@ -83,7 +81,7 @@ void Master::setCounts(const std::vector<int>& counts) {
         lp_ = nullptr;
 }
 
-void Master::add(int kind, const Bar& bar) {
+void Master::Add(int kind, const Bar& bar) {
     if (lp_ == nullptr || Empty(bar) || !known_.insert({kind, bar}).second)
         return;
     std::vector<int> index{0};
@@ -113,7 +111,7 @@ void Master::add(int kind, const Bar& bar) {
     columns_.push_back({kind, bar});
 }
 
-bool Master::simplex(const Stop& stop) {
+bool Master::Simplex(const Stop& stop) {
     int status = 0;
     for (;;) {
         const auto left =
@@ -125,7 +123,7 @@ bool Master::simplex(const Stop& stop) {
         auto run = [&] {
             glp_init_smcp(&parm);
             parm.msg_lev = GLP_MSG_OFF;
-            parm.it_lim = SliceIterations;
+            parm.it_lim = SimplexSlice(glp_get_num_rows(lp_));
             parm.tm_lim = static_cast<int>(std::min<long long>(left.count(), INT_MAX));
             result = glp_simplex(lp_, &parm);
             status = glp_get_status(lp_);
@@ -141,10 +139,10 @@ bool Master::simplex(const Stop& stop) {
     }
 }
 
-bool Master::readDuals() {
+bool Master::ReadDuals() {
     auto read = [this] {
         value_ = glp_get_obj_val(lp_);
-        for (int i = 0; i < in_.types(); ++i)
+        for (int i = 0; i < in_.Types(); ++i)
             sizeDual_[static_cast<size_t>(i)] = std::max(0.0, glp_get_row_dual(lp_, i + 1));
         for (size_t k = 0; k < kinds_.size(); ++k)
             kindDual_[k] =
@@ -163,24 +161,24 @@ bool Master::readDuals() {
 
 // A bound in bars is a whole number; a bound on a cost in millimetres keeps
 // what the floating point of the simplex may have added to it.
-double Master::adjusted(double bound) const {
+double Master::Adjusted(double bound) const {
     if (unitCost_)
         return RoundUp(bound);
     return bound - 1e-6 - 1e-9 * std::abs(bound);
 }
 
 // Whether a bar of kind `k` worth `price` lowers the cost of the relaxation.
-bool Master::improves(size_t k, double price) const {
+bool Master::Improves(size_t k, double price) const {
     const auto cost = static_cast<double>(kinds_[k].cost);
     return price + kindDual_[k] > cost * (1.0 + 1e-7) + (cost > 0 ? 0.0 : 1e-7);
 }
 
-bool Master::solve(const std::function<bool(double)>& enough, double& bound, const Stop& stop) {
+bool Master::Solve(const std::function<bool(double)>& enough, double& bound, const Stop& stop) {
     std::vector<Bar> bars(kinds_.size());
     for (;;) {
-        if (lp_ == nullptr || stop.Now() || !simplex(stop) || !readDuals())
+        if (lp_ == nullptr || stop.Now() || !Simplex(stop) || !ReadDuals())
             return false;
-        if (!pricing_.fill(sizeDual_, demand_, stop))
+        if (!pricing_.Fill(in_, sizeDual_, demand_, stop))
             return false;
         // Every bar of a kind is worth at most its price; a bar costing c is
         // worth at most rho * c, where rho is the best price per cost among
@@ -192,31 +190,32 @@ bool Master::solve(const std::function<bool(double)>& enough, double& bound, con
             needed += sizeDual_[i] * demand_[i];
         std::vector<double> price(kinds_.size());
         for (size_t k = 0; k < kinds_.size(); ++k) {
-            price[k] = pricing_.best(kinds_[k].capacity, bars[k]);
+            price[k] = pricing_.Best(kinds_[k].capacity, bars[k]);
             const auto cost = static_cast<double>(kinds_[k].cost);
             if (cost > 0)
                 rho = std::max(rho, price[k] / cost);
             else
                 free += price[k] * std::max(kinds_[k].count, 0);
-            if (improves(k, price[k]))
+            if (Improves(k, price[k]))
                 improving = true;
         }
+        prices_.push_back({needed, price});
         if (unitCost_) {
             if (price[0] > Tolerance)
-                bound = std::max(bound, adjusted(value_ / std::max(price[0], 1.0)));
+                bound = std::max(bound, Adjusted(value_ / std::max(price[0], 1.0)));
         } else if (rho > Tolerance) {
-            bound = std::max(bound, adjusted((needed - free) / rho));
+            bound = std::max(bound, Adjusted((needed - free) / rho));
         }
         if (!improving) {
-            bound = std::max(bound, adjusted(value_));
+            bound = std::max(bound, Adjusted(value_));
             return true;
         }
         if (enough(bound))
             return true;
         const size_t before = columns_.size();
         for (size_t k = 0; k < kinds_.size(); ++k)
-            if (improves(k, price[k]))
-                add(static_cast<int>(k), bars[k]);
+            if (Improves(k, price[k]))
+                Add(static_cast<int>(k), bars[k]);
         if (lp_ == nullptr)
             return false;
         if (columns_.size() == before)

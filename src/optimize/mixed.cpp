@@ -1,5 +1,7 @@
 #include "solve.h"
 
+#include "pricing.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -23,46 +25,58 @@ struct Score {
     }
 };
 
-Score Scored(const MixedProblem& p, const Cuts& cuts) {
+// Bars with their kinds, as the plan keeps them.
+using Assigned = std::vector<PlannedBar>;
+
+long long Fill(const Instance& in, const SparseBar& bar) {
+    long long fill = 0;
+    for (const auto& [type, count] : bar)
+        fill += static_cast<long long>(in.size[static_cast<size_t>(type)]) * count;
+    return fill;
+}
+
+Score Scored(const MixedProblem& p, const Assigned& bars) {
     Score s{0, 0, 0};
-    for (const Cut& cut : cuts) {
-        const Kind& kind = p.kinds[static_cast<size_t>(cut.kind)];
+    for (const PlannedBar& bar : bars) {
+        const Kind& kind = p.kinds[static_cast<size_t>(bar.kind)];
         s.cost += kind.cost;
         s.bought += kind.cost > 0 ? 1 : 0;
-        const long long left = kind.capacity - BarFill(p.in, cut.bar) - p.kerf;
+        const long long left = kind.capacity - Fill(p.in, bar.content) - p.kerf;
         if (left > 0 && left < p.minUseful)
             s.scrap += left;
     }
     return s;
 }
 
-bool Valid(const MixedProblem& p, const Cuts& cuts) {
-    std::vector<int> used(p.in.size.size(), 0);
-    std::vector<int> bars(p.kinds.size(), 0);
-    for (const Cut& cut : cuts) {
-        const Kind& kind = p.kinds[static_cast<size_t>(cut.kind)];
-        if (cut.bar.size() != used.size() || BarFill(p.in, cut.bar) > kind.capacity)
+bool Valid(const MixedProblem& p, const Assigned& bars) {
+    SparsePacking packing;
+    std::vector<int> used(p.kinds.size(), 0);
+    for (const PlannedBar& bar : bars) {
+        if (bar.kind < 0 || static_cast<size_t>(bar.kind) >= p.kinds.size())
             return false;
-        ++bars[static_cast<size_t>(cut.kind)];
-        for (size_t i = 0; i < used.size(); ++i)
-            used[i] += cut.bar[i];
+        const Kind& kind = p.kinds[static_cast<size_t>(bar.kind)];
+        if (Fill(p.in, bar.content) > kind.capacity)
+            return false;
+        ++used[static_cast<size_t>(bar.kind)];
+        packing.push_back(bar.content);
     }
     for (size_t k = 0; k < p.kinds.size(); ++k)
-        if (p.kinds[k].count >= 0 && bars[k] > p.kinds[k].count)
+        if (p.kinds[k].count >= 0 && used[k] > p.kinds[k].count)
             return false;
-    return used == p.in.demand;
+    // Each bar fits its kind: what is left is whether the pieces are all there.
+    return IsValidPacking(p.in, packing);
 }
 
 // Gives each bar the cheapest kind that holds it and is still to be had,
 // fullest bars first (they have the fewest kinds to choose from); empty when
 // some bar gets none.
-Cuts Assign(const MixedProblem& p, Packing bars, std::vector<int> counts) {
+Assigned Assign(const MixedProblem& p, SparsePacking bars, std::vector<int> counts) {
     std::vector<std::pair<long long, size_t>> order;
     for (size_t b = 0; b < bars.size(); ++b)
-        order.push_back({BarFill(p.in, bars[b]), b});
+        order.push_back({Fill(p.in, bars[b]), b});
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    Cuts cuts;
+    Assigned assigned;
     for (const auto& [fill, b] : order) {
         if (fill == 0)
             continue;
@@ -80,9 +94,9 @@ Cuts Assign(const MixedProblem& p, Packing bars, std::vector<int> counts) {
             return {};
         if (counts[static_cast<size_t>(best)] > 0)
             --counts[static_cast<size_t>(best)];
-        cuts.push_back({best, std::move(bars[b])});
+        assigned.push_back({best, std::move(bars[b])});
     }
-    return cuts;
+    return assigned;
 }
 
 // The sums of whole bars of the stock lengths, counts set aside: the smallest
@@ -143,6 +157,96 @@ private:
     std::vector<long long> least_;
 };
 
+// The least cost of bars to buy that is worth enough at the duals of every
+// pricing: bars of a kind bought n_k times are worth at most n_k * price_k,
+// offcuts on hand at most their count times their price, and together they
+// must be worth what the pieces are. Searched over the counts of each stock
+// length, dearest first, below `cost`; `cost` when none is cheaper, and -1
+// when the search would take too long. Sound up to the rounding of the sums,
+// for which each price is taken a little higher and each need a little lower.
+class CountBound {
+public:
+    CountBound(const MixedProblem& p, const std::vector<PriceBound>& prices) : p_(p) {
+        for (size_t k = 0; k < p.kinds.size(); ++k)
+            if (p.kinds[k].cost > 0)
+                bought_.push_back(k);
+        std::stable_sort(bought_.begin(), bought_.end(),
+                         [&](size_t a, size_t b) { return p.kinds[a].cost > p.kinds[b].cost; });
+        for (const PriceBound& bound : prices) {
+            Need need;
+            need.left = bound.needed * (1.0 - Margin) - Margin;
+            for (size_t k = 0; k < p.kinds.size(); ++k)
+                if (p.kinds[k].cost == 0)
+                    need.left -= Up(bound.price[k]) * std::max(p.kinds[k].count, 0);
+            for (size_t k : bought_)
+                need.worth.push_back(Up(bound.price[k]));
+            needs_.push_back(std::move(need));
+        }
+    }
+
+    long long Least(long long cost) {
+        best_ = cost;
+        steps_ = 0;
+        counts_.assign(bought_.size(), 0);
+        if (bought_.empty() || needs_.empty())
+            return -1;
+        Search(0, 0);
+        return steps_ > MostSteps ? -1 : best_;
+    }
+
+private:
+    static constexpr double Margin = 1e-9;
+    static constexpr long long MostSteps = 1000000;
+
+    struct Need {
+        double left = 0.0;         // what the bars bought must be worth
+        std::vector<double> worth; // of a bar of each kind bought, at most
+    };
+
+    static double Up(double price) { return price * (1.0 + Margin) + Margin; }
+
+    // Chooses how many bars of bought_[k] on; `spent` on the ones before.
+    void Search(size_t k, long long spent) {
+        if (++steps_ > MostSteps)
+            return;
+        const Kind& kind = p_.kinds[bought_[k]];
+        if (k + 1 == bought_.size()) {
+            // The fewest bars of the last kind that meet every need.
+            long long fewest = 0;
+            for (const Need& need : needs_) {
+                double left = need.left;
+                for (size_t j = 0; j < k; ++j)
+                    left -= need.worth[j] * static_cast<double>(counts_[j]);
+                if (left <= 0.0)
+                    continue;
+                if (need.worth[k] <= 0.0)
+                    return;
+                fewest = std::max(fewest, static_cast<long long>(std::ceil(left / need.worth[k])));
+            }
+            if ((kind.count >= 0 && fewest > kind.count) ||
+                fewest >= (best_ - spent + kind.cost - 1) / kind.cost)
+                return;
+            best_ = spent + fewest * kind.cost;
+            return;
+        }
+        for (long long n = 0; spent + n * kind.cost < best_ && (kind.count < 0 || n <= kind.count);
+             ++n) {
+            counts_[k] = n;
+            Search(k + 1, spent + n * kind.cost);
+            if (steps_ > MostSteps)
+                return;
+        }
+        counts_[k] = 0;
+    }
+
+    const MixedProblem& p_;
+    std::vector<size_t> bought_; // kinds that cost something, dearest first
+    std::vector<Need> needs_;
+    std::vector<long long> counts_;
+    long long best_ = 0;
+    long long steps_ = 0;
+};
+
 } // namespace
 
 Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, Reporter& report) {
@@ -166,17 +270,17 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
         else
             perMillimetre = std::min(perMillimetre, static_cast<double>(kind.cost) / kind.capacity);
     double bound = 0.0;
-    if (in.totalSize() > onHand && perMillimetre < std::numeric_limits<double>::max())
-        bound = static_cast<double>(in.totalSize() - onHand) * perMillimetre * (1.0 - 1e-12);
+    if (in.TotalSize() > onHand && perMillimetre < std::numeric_limits<double>::max())
+        bound = static_cast<double>(in.TotalSize() - onHand) * perMillimetre * (1.0 - 1e-12);
 
-    Cuts best;
+    Assigned best;
     Score bestScore;
-    auto offer = [&](Cuts cuts) {
-        if (cuts.empty() || !Valid(p, cuts))
+    auto offer = [&](Assigned bars) {
+        if (bars.empty() || !Valid(p, bars))
             return;
-        const Score score = Scored(p, cuts);
+        const Score score = Scored(p, bars);
         if (score < bestScore)
-            best = std::move(cuts), bestScore = score;
+            best = std::move(bars), bestScore = score;
     };
     auto tell = [&] {
         if (best.empty())
@@ -194,7 +298,7 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
     // left goes on bars of one stock length at a time, each bar then moved to
     // the cheapest kind that holds it.
     std::vector<int> rem = in.demand;
-    Cuts fromHand;
+    Assigned fromHand;
     std::vector<int> left = counts;
     FullestBar fullest;
     std::vector<size_t> sizes(m);
@@ -208,7 +312,7 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
                 break;
             for (size_t i = 0; i < m; ++i)
                 rem[i] -= bar[i];
-            fromHand.push_back({static_cast<int>(k), std::move(bar)});
+            fromHand.push_back({static_cast<int>(k), Sparse(bar)});
             --left[k];
         }
     Instance rest;
@@ -219,15 +323,11 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
             rest.demand.push_back(rem[i]);
             type.push_back(i);
         }
-    auto widen = [&](const Packing& packing) {
-        Packing bars;
-        for (const Bar& bar : packing) {
-            Bar full(m, 0);
-            for (size_t k = 0; k < type.size(); ++k)
-                full[type[k]] = bar[k];
-            bars.push_back(std::move(full));
-        }
-        return bars;
+    auto widen = [&](SparsePacking packing) {
+        for (SparseBar& bar : packing)
+            for (auto& item : bar)
+                item.first = static_cast<int>(type[static_cast<size_t>(item.first)]);
+        return packing;
     };
     if (rest.size.empty())
         offer(fromHand);
@@ -238,32 +338,41 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
             continue;
         rest.capacity = p.kinds[k].capacity;
         for (int way = 0; way < 3 && more(); ++way) {
-            const Packing packing = way == 0 ? FirstFitDecreasing(rest)
-                                    : way == 1
-                                        ? BestFitDecreasing(rest)
-                                        : FullestFill(rest, 1, 1u, stop.Until(start + budget / 10));
-            Cuts cuts = Assign(p, widen(packing), left);
-            if (cuts.empty())
+            SparsePacking packing =
+                way == 0   ? FirstFitSparse(rest)
+                : way == 1 ? BestFitSparse(rest)
+                           : Sparse(FullestFill(rest, 1, 1u, stop.Until(start + budget / 10)));
+            Assigned bars = Assign(p, widen(std::move(packing)), left);
+            if (bars.empty())
                 continue;
-            cuts.insert(cuts.begin(), fromHand.begin(), fromHand.end());
-            offer(std::move(cuts));
+            bars.insert(bars.begin(), fromHand.begin(), fromHand.end());
+            offer(std::move(bars));
         }
     }
     // Every kind at once, for when limited counts spoil the above.
     for (int way = 0; way < 2 && more(); ++way)
-        offer(Assign(p, way == 0 ? FirstFitDecreasing(in) : BestFitDecreasing(in), counts));
+        offer(Assign(p, way == 0 ? FirstFitSparse(in) : BestFitSparse(in), counts));
     tell();
 
-    if (!best.empty() && !proven() && !stop.Now()) {
+    if (!best.empty() && !proven() && !stop.Now() && Pricing::Fits(in)) {
         const double target = static_cast<double>(sums.Below(bestScore.cost));
-        MixedRelaxation r = SolveMixedRelaxation(in, p.kinds, best, target, true,
+        Cuts known;
+        for (const PlannedBar& bar : best)
+            known.push_back({bar.kind, Dense({bar.content}, m).front()});
+        MixedRelaxation r = SolveMixedRelaxation(in, p.kinds, known, target, true,
                                                  stop.Until(start + budget * 3 / 4));
         bound = std::max(bound, r.bound);
+        // Whole bars of each length: often more than the relaxation's bound.
+        if (const long long least = CountBound(p, r.prices).Least(bestScore.cost); least >= 0)
+            bound = std::max(bound, static_cast<double>(least));
         if (!r.cuts.empty()) {
-            Packing bars;
-            for (const Cut& cut : r.cuts)
-                bars.push_back(cut.bar);
-            offer(std::move(r.cuts));
+            Assigned rounded;
+            SparsePacking bars;
+            for (const Cut& cut : r.cuts) {
+                rounded.push_back({cut.kind, Sparse(cut.bar)});
+                bars.push_back(rounded.back().content);
+            }
+            offer(std::move(rounded));
             offer(Assign(p, std::move(bars), counts));
         }
         tell();
@@ -277,7 +386,7 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
     for (const Kind& kind : p.kinds)
         longest = std::max(longest, kind.cost);
     s.lowerBound = static_cast<int>((s.lowerBoundLength + longest - 1) / longest);
-    s.cuts = std::move(best);
+    s.bars = std::move(best);
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include "stop.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace cutting::detail {
@@ -16,14 +17,24 @@ struct Instance {
     std::vector<int> size;   // strictly decreasing
     std::vector<int> demand; // >= 1 each
 
-    int types() const { return static_cast<int>(size.size()); }
-    long long totalSize() const;
-    int pieces() const;
+    int Types() const { return static_cast<int>(size.size()); }
+    long long TotalSize() const;
+    int Pieces() const;
 };
 
 // A bar's content: how many pieces of each size it holds.
 using Bar = std::vector<int>;
 using Packing = std::vector<Bar>;
+
+// A bar's content as (size, count) for the sizes it holds, in the order of
+// the sizes: what a plan keeps of its bars. With thousands of sizes a count
+// for every size would take megabytes for every thousand bars, and the time
+// to fill and read them.
+using SparseBar = std::vector<std::pair<int, int>>;
+using SparsePacking = std::vector<SparseBar>;
+SparseBar Sparse(const Bar& bar);
+SparsePacking Sparse(const Packing& packing);
+Packing Dense(const SparsePacking& packing, size_t types);
 
 // Loops whose steps are cheap look at the clock only this often (a few
 // milliseconds of work).
@@ -47,6 +58,10 @@ int BoundBySize(const Instance& in);       // ceil(total / capacity)
 int BoundMartelloToth(const Instance& in); // the L2 bound
 
 // --- heuristics ---------------------------------------------------------------
+// First and best fit decreasing; the sparse forms take time in proportion to
+// the pieces, not to the pieces times the sizes.
+SparsePacking FirstFitSparse(const Instance& in);
+SparsePacking BestFitSparse(const Instance& in);
 Packing FirstFitDecreasing(const Instance& in);
 Packing BestFitDecreasing(const Instance& in);
 // Fills bar after bar as fully as possible, each with the longest piece left,
@@ -78,6 +93,16 @@ private:
 // none exists or it was stopped first (`exhausted` tells which: it is true
 // only when the search proved that no such packing exists, or found one).
 Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
+SparsePacking SearchSparse(const Instance& in, int bars, const Stop& stop, bool& exhausted);
+
+// Looks for a packing into exactly `bars` bars when the pieces fill them
+// nearly to the end (the free length of all of them together is less than
+// one bar): an exact cover by the bars that leave no more free length than
+// that. Returns an empty packing when none exists or it was stopped first or
+// too many such bars exist; `exhausted` is true only when the search proved
+// that no packing into exactly `bars` bars exists, or found one. Passed the
+// lower bound, a proof raises it.
+Packing CoverPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
 
 // --- linear relaxation ----------------------------------------------------------
 // One stock length has the pattern relaxation of colgen.h. Several kinds of
@@ -87,8 +112,16 @@ Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exha
 // cost and generation ends once it exceeds `target`. With `round`, it then
 // rounds the relaxation step by step into cuts. A failure inside GLPK ends it
 // as unsolved, with the bounds proved before.
+// What one pricing proves: at the duals it was made for the pieces are worth
+// `needed` together and a bar of kind k at most price[k], so the bars of any
+// plan, offcuts on hand included, are worth at least `needed` together.
+struct PriceBound {
+    double needed = 0.0;
+    std::vector<double> price;
+};
 struct MixedRelaxation {
-    double bound = 0.0; // lower bound on the cost, not yet rounded
+    double bound = 0.0;             // lower bound on the cost, not yet rounded
+    std::vector<PriceBound> prices; // of the relaxation of the whole demand
     bool solved = false;
     Cuts cuts; // its rounding, when asked for and finished in time
 };
@@ -102,6 +135,7 @@ void FailLinearProgramsForTesting(bool fail);
 
 // --- helpers ------------------------------------------------------------------
 bool IsValidPacking(const Instance& in, const Packing& packing);
+bool IsValidPacking(const Instance& in, const SparsePacking& packing);
 long long BarFill(const Instance& in, const Bar& bar);
 
 } // namespace cutting::detail

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace cutting::detail {
 
@@ -16,53 +15,20 @@ struct Item {
     int copies;
 };
 
-// A dynamic programme over every length of the bar is exact whatever the
-// sizes; it is used outright when its table is small, and to settle what the
-// branch and bound leaves open when asked to and not too large. Each size is
-// split into 1, 2, 4, ... copies so that a 0-1 table, one bit per lot and
-// length, can be walked back.
+// The table over every length of the bar is exact whatever the sizes; it is
+// used outright when it is small, and to settle what the branch and bound
+// leaves open when asked to and not too large.
 constexpr double SmallTable = 1 << 20;
 constexpr double LargeTable = 1e8;
 
-double ByTable(const std::vector<Item>& items, int capacity, double wanted, std::vector<Bar>& found,
-               size_t types, const Stop& stop, PricingScratch& scratch) {
-    std::vector<std::pair<size_t, int>> lots; // (item, copies)
-    for (size_t k = 0; k < items.size(); ++k)
-        for (int left = items[k].copies, take = 1; left > 0; take *= 2) {
-            lots.emplace_back(k, std::min(take, left));
-            left -= std::min(take, left);
-        }
-    const size_t width = static_cast<size_t>(capacity) + 1;
-    const size_t words = (width + 63) / 64;
-    std::vector<std::uint64_t>& chosen = scratch.chosen;
-    chosen.assign(lots.size() * words, 0);
-    std::vector<double>& best = scratch.best; // best worth within each length
-    best.assign(width, 0.0);
-    for (size_t l = 0; l < lots.size(); ++l) {
-        if (stop.Now())
-            return NoBound;
-        const Item& item = items[lots[l].first];
-        const size_t w = static_cast<size_t>(item.size) * static_cast<size_t>(lots[l].second);
-        const double v = item.worth * lots[l].second;
-        std::uint64_t* bits = &chosen[l * words];
-        for (size_t c = width; c-- > w;)
-            if (best[c - w] + v > best[c]) {
-                best[c] = best[c - w] + v;
-                bits[c / 64] |= std::uint64_t{1} << (c % 64);
-            }
-    }
-    const double result = best[width - 1];
-    if (result > wanted) {
-        Bar bar(types, 0);
-        size_t c = width - 1;
-        for (size_t l = lots.size(); l-- > 0;)
-            if ((chosen[l * words + c / 64] >> (c % 64)) & 1u) {
-                const Item& item = items[lots[l].first];
-                bar[item.type] += lots[l].second;
-                c -= static_cast<size_t>(item.size) * static_cast<size_t>(lots[l].second);
-            }
+double ByTable(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
+               double wanted, std::vector<Bar>& found, const Stop& stop, Pricing& table) {
+    if (!table.Fill(in, value, limit, stop))
+        return NoBound;
+    Bar bar;
+    const double result = table.Best(in.capacity, bar);
+    if (result > wanted)
         found.push_back(std::move(bar));
-    }
     return result;
 }
 
@@ -200,11 +166,11 @@ double PriceBar(const Instance& in, const std::vector<double>& value, const std:
         return 0.0;
     const double table = lots * (in.capacity + 1.0);
     if (table <= SmallTable)
-        return ByTable(items, in.capacity, wanted, found, in.size.size(), stop, work);
+        return ByTable(in, value, limit, wanted, found, stop, work.table);
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
         return a.worth * b.size > b.worth * a.size;
     });
-    const CoarseTable bound(items, in.capacity, stop, work.table);
+    const CoarseTable bound(items, in.capacity, stop, work.coarse);
     if (!bound.Complete())
         return NoBound;
     BranchAndBound search(items, bound, wanted, stop);
@@ -213,7 +179,7 @@ double PriceBar(const Instance& in, const std::vector<double>& value, const std:
     // Many bars nearly as good as the best keep it from finishing: the table
     // over every millimetre settles it, when it is not too large.
     if (exact && search.UpperBound() > search.Best() && table <= LargeTable)
-        return ByTable(items, in.capacity, wanted, found, in.size.size(), stop, work);
+        return ByTable(in, value, limit, wanted, found, stop, work.table);
     for (const std::vector<int>& take : search.Improving()) {
         Bar bar(in.size.size(), 0);
         for (size_t k = 0; k < items.size(); ++k)

@@ -1,37 +1,51 @@
 #pragma once
 
+// The pricing knapsack over whole millimetres, shared by both column
+// generations: the most valuable bar for given piece values, a bounded
+// knapsack in which each size is split into 1, 2, 4, ... copies so that a 0-1
+// table, one bit per lot and length, can be walked back. One fill answers for
+// every capacity up to the instance's:
+// - the relaxation of several kinds (master.h) prices bars of every stock
+//   length and offcut from one fill;
+// - PriceBar (colgen.h), for one length, uses it when the table is small, and
+//   otherwise a branch and bound that suits long bars better.
+// Improvements are taken only when strictly better, with no tolerance: the
+// value found is then the true maximum (up to the rounding of a few sums),
+// and the lower bounds built on it stay sound.
+
 #include "packing.h"
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace cutting::detail {
 
-// Most valuable bar for the given piece values: a bounded knapsack over whole
-// millimetres, each size split into 1, 2, 4, ... copies so that a 0-1 table
-// can be walked back. One table answers for every capacity up to the
-// instance's, so one pass prices bars of every stock length.
 class Pricing {
 public:
-    explicit Pricing(const Instance& in) : in_(in) {}
-
     // Whether the table for `in` fits in memory; when it does not, no bar can
     // be priced and the relaxation is not worth starting.
     static bool Fits(const Instance& in);
 
-    // Fills the table for `value`, at most `limit` pieces of each size; false
-    // when stopped first (a long bar over thousands of sizes takes a while) or
-    // when the table would not fit in memory.
-    bool fill(const std::vector<double>& value, const std::vector<int>& limit, const Stop& stop);
-    // The best value of a bar of `capacity` after fill(), and its content.
-    double best(int capacity, Bar& bar) const;
+    // Fills the table for `value`, at most `limit` pieces of each size, over
+    // every length up to in.capacity; false when stopped first (a long bar
+    // over thousands of sizes takes a while) or when the table would not fit
+    // in memory. Sizes worth nothing are left out.
+    bool Fill(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
+              const Stop& stop);
+    // After Fill(): the best value of a bar of `capacity`, and its content.
+    double Best(int capacity, Bar& bar) const;
 
 private:
-    const Instance& in_;
-    std::vector<std::pair<size_t, int>> lots_;
-    std::vector<std::uint64_t> table_; // bit per lot and sum: the lot raised it
-    std::vector<double> best_;
+    struct Lot {
+        size_t type;
+        int size;   // of one piece
+        int copies; // pieces in the lot
+    };
+    std::vector<Lot> lots_;
+    size_t types_ = 0;
+    size_t width_ = 0;
+    std::vector<std::uint64_t> table_; // bit per lot and length: the lot raised it
+    std::vector<double> best_;         // best value within each length
 };
 
 } // namespace cutting::detail

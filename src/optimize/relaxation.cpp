@@ -38,17 +38,17 @@ Cuts Round(const Instance& in, std::vector<int> counts, Master& master, const St
             --count;
     };
     while (!Empty(rem)) {
-        master.setDemand(rem);
-        master.setCounts(counts);
+        master.SetDemand(rem);
+        master.SetCounts(counts);
         double ignored = 0.0;
-        if (!master.solve(never, ignored, stop))
+        if (!master.Solve(never, ignored, stop))
             return {};
         bool fixed = false;
         size_t most = 0;
         double mostLevel = -1.0;
-        for (size_t p = 0; p < master.columns().size(); ++p) {
-            const double x = master.level(p);
-            const Cut& column = master.columns()[p];
+        for (size_t p = 0; p < master.Columns().size(); ++p) {
+            const double x = master.Level(p);
+            const Cut& column = master.Columns()[p];
             if (x > mostLevel && available(column.kind))
                 most = p, mostLevel = x;
             for (int k = static_cast<int>(std::floor(x + 1e-6)); k > 0 && available(column.kind);
@@ -64,7 +64,7 @@ Cuts Round(const Instance& in, std::vector<int> counts, Master& master, const St
         if (!fixed) {
             if (mostLevel < 0.0)
                 return {};
-            const Cut& column = master.columns()[most];
+            const Cut& column = master.Columns()[most];
             Bar bar = TakeBar(column.bar, rem);
             if (Empty(bar))
                 return {};
@@ -93,18 +93,19 @@ MixedRelaxation SolveMixedRelaxation(const Instance& in, const std::vector<Kind>
     Master master(in, kinds);
     for (const Cut& cut : start)
         if (!stop.Now())
-            master.add(cut.kind, cut.bar);
+            master.Add(cut.kind, cut.bar);
     // One size alone on a bought bar of each length; offcuts are limited in
     // number and the start packing already keeps the problem solvable.
     for (size_t k = 0; k < kinds.size() && !stop.Now(); ++k)
         for (size_t i = 0; i < in.size.size() && kinds[k].cost > 0; ++i) {
             Bar single(in.size.size(), 0);
             single[i] = std::min(in.demand[i], kinds[k].capacity / in.size[i]);
-            master.add(static_cast<int>(k), single);
+            master.Add(static_cast<int>(k), single);
         }
     double bound = 0.0;
-    result.solved = master.solve([target](double b) { return b > target; }, bound, stop);
+    result.solved = master.Solve([target](double b) { return b > target; }, bound, stop);
     result.bound = bound;
+    result.prices = master.Prices();
     if (!round || !result.solved || bound > target)
         return result;
     std::vector<int> counts;

@@ -30,19 +30,19 @@ public:
     BarCompletion(const Instance& in, const Stop& stop, bool repair)
         : in_(in), m_(in.size.size()), stop_(stop), rem_(in.demand), suffix_(m_ + 1, 0),
           repair_(repair) {
-        remSize_ = in.totalSize();
+        remSize_ = in.TotalSize();
     }
 
     // Restarts with a growing budget of steps and, after the first, a random
     // order of the first piece added to each bar: a search that went wrong
     // early rarely recovers by backtracking, a fresh start often does.
-    Packing run(int bars, bool& exhausted) {
-        Packing result;
+    SparsePacking Run(int bars, bool& exhausted) {
+        SparsePacking result;
         exhausted = false;
         for (int restart = 1; result.empty(); ++restart) {
             timedOut_ = false;
             nodeLimit_ = nodes_ + 4000 * Luby(restart);
-            if (solve(bars)) {
+            if (Solve(bars)) {
                 result = packing_;
                 exhausted = true;
             } else if (!timedOut_) {
@@ -69,15 +69,15 @@ private:
     // fails but still closes as many bars as were taken apart, or more, the
     // next attempts start from there: other pieces are left over then, and
     // they may fit where the old ones did not.
-    Packing Repair(int bars) {
+    SparsePacking Repair(int bars) {
         // Attempts count from the last one that got deeper, up to a limit in all.
         for (int attempt = 0, all = 0;
              attempt < Attempts && all < MostAttempts && !deepest_.empty() && !stop_.Now();
              ++attempt, ++all) {
             Bar left = in_.demand;
-            for (const Bar& bar : deepest_)
-                for (size_t i = 0; i < m_; ++i)
-                    left[i] -= bar[i];
+            for (const SparseBar& bar : deepest_)
+                for (const auto& [type, count] : bar)
+                    left[static_cast<size_t>(type)] -= count;
             const int missing = bars - static_cast<int>(deepest_.size());
             const int opened =
                 std::min(static_cast<int>(deepest_.size()),
@@ -89,8 +89,8 @@ private:
             chosen.resize(static_cast<size_t>(opened));
             Bar pool = left;
             for (size_t b : chosen)
-                for (size_t i = 0; i < m_; ++i)
-                    pool[i] += deepest_[b][i];
+                for (const auto& [type, count] : deepest_[b])
+                    pool[static_cast<size_t>(type)] += count;
             Instance part;
             part.capacity = in_.capacity;
             std::vector<size_t> type;
@@ -103,18 +103,18 @@ private:
             BarCompletion small(part, stop_.Until(Clock::now() + Budget), false);
             small.nodeLimit_ = RepairSteps;
             small.shuffle_ = true;
-            const bool solved = small.solve(opened + missing);
-            const Packing& closed = solved ? small.packing_ : small.deepest_;
+            const bool solved = small.Solve(opened + missing);
+            const SparsePacking& closed = solved ? small.packing_ : small.deepest_;
             if (static_cast<int>(closed.size()) < opened)
                 continue;
-            Packing result;
+            SparsePacking result;
             for (size_t b = 0; b < deepest_.size(); ++b)
                 if (std::find(chosen.begin(), chosen.end(), b) == chosen.end())
                     result.push_back(deepest_[b]);
-            for (const Bar& bar : closed) {
-                Bar full(m_, 0);
-                for (size_t k = 0; k < type.size(); ++k)
-                    full[type[k]] = bar[k];
+            for (const SparseBar& bar : closed) {
+                SparseBar full;
+                for (const auto& [k, count] : bar)
+                    full.push_back({static_cast<int>(type[static_cast<size_t>(k)]), count});
                 result.push_back(std::move(full));
             }
             if (solved)
@@ -139,7 +139,7 @@ private:
     // sizes on thousands of bars one attempt would take longer than a plan.
     static constexpr long long MostRepairCells = 1LL << 24;
 
-    bool solve(int bars) {
+    bool Solve(int bars) {
         if (packing_.size() > deepest_.size()) {
             // Only the bars past the part still shared are copied: copying
             // the whole packing at each new depth would cost its square.
@@ -152,7 +152,7 @@ private:
             return true;
         if (bars == 0 || timedOut_)
             return false;
-        // Weighing the candidates below may take many steps outside extend().
+        // Weighing the candidates below may take many steps outside Extend().
         if (stop_.Now()) {
             timedOut_ = true;
             return false;
@@ -160,7 +160,7 @@ private:
         const long long slack = static_cast<long long>(bars) * in_.capacity - remSize_;
         if (slack < 0)
             return false;
-        State key = stateKey(bars);
+        State key = StateKey(bars);
         if (failed_.count(key) != 0)
             return false;
         for (size_t j = m_; j-- > 0;)
@@ -187,13 +187,13 @@ private:
             if (cand.size() > 2 * Candidates)
                 cand.erase(cand.begin() + Candidates, cand.end() - Candidates);
             for (size_t t : cand) {
-                take(t);
+                Take(t);
                 long long budget = 20000;
                 const long long ways =
-                    count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
-                put(t);
+                    Count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
+                Put(t);
                 if (ways == 0) {
-                    remember(std::move(key));
+                    Remember(std::move(key));
                     return false;
                 }
                 if (fewest < 0 || ways < fewest)
@@ -202,13 +202,12 @@ private:
                     break;
             }
         }
-        Bar bar(m_, 0);
-        bar[centre] = 1;
-        take(centre);
-        const bool ok = extend(bar, 0, in_.capacity - in_.size[centre], bars, level);
-        put(centre);
+        std::vector<size_t> bar{centre};
+        Take(centre);
+        const bool ok = Extend(bar, 0, in_.capacity - in_.size[centre], bars, level);
+        Put(centre);
         if (!ok && !timedOut_)
-            remember(std::move(key));
+            Remember(std::move(key));
         return ok;
     }
 
@@ -245,7 +244,7 @@ private:
     // How many bars around a piece already taken could be closed within the
     // slack, counting no further than `cap`; gives up (answering `cap`) when
     // the budget of steps runs out.
-    long long count(size_t from, int space, const Level& level, long long cap, long long& budget) {
+    long long Count(size_t from, int space, const Level& level, long long cap, long long& budget) {
         if (--budget < 0)
             return cap;
         long long ways = space <= level.slack ? 1 : 0;
@@ -253,14 +252,15 @@ private:
              t = NextCandidate(t + 1, space, level)) {
             if (rem_[t] == 0)
                 continue;
-            take(t);
-            ways += count(t, space - in_.size[t], level, cap - ways, budget);
-            put(t);
+            Take(t);
+            ways += Count(t, space - in_.size[t], level, cap - ways, budget);
+            Put(t);
         }
         return std::min(ways, cap);
     }
 
-    bool extend(Bar& bar, size_t from, int space, int bars, const Level& level) {
+    // `bar` holds the sizes of the pieces on the bar so far, one entry each.
+    bool Extend(std::vector<size_t>& bar, size_t from, int space, int bars, const Level& level) {
         if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && stop_.Now()))
             timedOut_ = true;
         if (timedOut_)
@@ -277,11 +277,11 @@ private:
         if (shuffle_ && from == 0)
             std::shuffle(order.begin(), order.end(), rng_);
         for (size_t t : order) {
-            ++bar[t];
-            take(t);
-            const bool ok = extend(bar, t, space - in_.size[t], bars, level);
-            put(t);
-            --bar[t];
+            bar.push_back(t);
+            Take(t);
+            const bool ok = Extend(bar, t, space - in_.size[t], bars, level);
+            Put(t);
+            bar.pop_back();
             if (ok)
                 return true;
             if (timedOut_)
@@ -294,19 +294,30 @@ private:
         for (size_t t = FirstAtMost(0, space); t < m_; ++t)
             if (rem_[t] > 0)
                 return false;
-        packing_.push_back(bar);
-        if (solve(bars - 1))
+        packing_.push_back(Compact(bar));
+        if (Solve(bars - 1))
             return true;
         packing_.pop_back();
         common_ = std::min(common_, packing_.size());
         return false;
     }
 
-    void take(size_t t) {
+    static SparseBar Compact(std::vector<size_t> sizes) {
+        std::sort(sizes.begin(), sizes.end());
+        SparseBar bar;
+        for (size_t t : sizes)
+            if (!bar.empty() && bar.back().first == static_cast<int>(t))
+                ++bar.back().second;
+            else
+                bar.push_back({static_cast<int>(t), 1});
+        return bar;
+    }
+
+    void Take(size_t t) {
         --rem_[t];
         remSize_ -= in_.size[t];
     }
-    void put(size_t t) {
+    void Put(size_t t) {
         ++rem_[t];
         remSize_ += in_.size[t];
     }
@@ -327,7 +338,7 @@ private:
         }
     };
 
-    State stateKey(int bars) const {
+    State StateKey(int bars) const {
         State key;
         key.reserve(m_ + 1);
         key.push_back(bars);
@@ -337,7 +348,7 @@ private:
 
     // Forgetting a failure costs only time, so the memory stops growing at a
     // limit (a few tens of megabytes) for problems with thousands of sizes.
-    void remember(State key) {
+    void Remember(State key) {
         if (remembered_ + key.size() > MostRemembered)
             return;
         remembered_ += key.size();
@@ -351,8 +362,8 @@ private:
     std::vector<int> rem_;
     std::vector<long long> suffix_;
     long long remSize_ = 0;
-    Packing packing_;
-    Packing deepest_;
+    SparsePacking packing_;
+    SparsePacking deepest_;
     size_t common_ = 0; // leading bars of packing_ that deepest_ shares
     bool repair_ = false;
     std::unordered_set<State, StateHash> failed_;
@@ -366,9 +377,13 @@ private:
 
 } // namespace
 
-Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
+SparsePacking SearchSparse(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
     BarCompletion search(in, stop, true);
-    return search.run(bars, exhausted);
+    return search.Run(bars, exhausted);
+}
+
+Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
+    return Dense(SearchSparse(in, bars, stop, exhausted), in.size.size());
 }
 
 } // namespace cutting::detail

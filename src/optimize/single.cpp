@@ -23,9 +23,8 @@ namespace {
 // for each bar: beyond this many entries it costs more than it brings.
 constexpr long long FullestFillTable = 4000000;
 
-// Takes `candidate` when it is a valid packing into fewer bars. In place: a
-// packing of thousands of sizes on thousands of bars is costly to copy.
-void Improve(const Instance& in, Packing& best, Packing&& candidate) {
+// Takes `candidate` when it is a valid packing into fewer bars.
+void Improve(const Instance& in, SparsePacking& best, SparsePacking&& candidate) {
     if (!candidate.empty() && (best.empty() || candidate.size() < best.size()) &&
         IsValidPacking(in, candidate))
         best = std::move(candidate);
@@ -39,8 +38,11 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     const auto budget = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(std::max(timeLimit, 0.0)));
     int lowerBound = std::max(BoundBySize(in), BoundMartelloToth(in));
-    Packing packing = FirstFitDecreasing(in);
-    Improve(in, packing, BestFitDecreasing(in));
+    // The plan keeps its bars sparse: with thousands of sizes, a count for
+    // every size would make the first plan, and handing any plan in after a
+    // stop, take a good part of a second.
+    SparsePacking packing = FirstFitSparse(in);
+    Improve(in, packing, BestFitSparse(in));
     auto gap = [&] { return static_cast<int>(packing.size()) > lowerBound; };
     auto tell = [&] {
         const auto bars = static_cast<int>(packing.size());
@@ -49,17 +51,29 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     };
     tell();
 
-    if (gap() && static_cast<long long>(in.capacity) * in.types() <= FullestFillTable)
-        Improve(in, packing, FullestFill(in, 3, 1u, stop.Until(start + budget / 10)));
+    if (gap()) {
+        // When the bars must be nearly full, an exact cover by such bars often
+        // settles the matter at once, one way or the other.
+        bool exhausted = false;
+        Packing found = CoverPacking(in, lowerBound, stop.Until(start + budget / 3), exhausted);
+        if (found.empty() && exhausted)
+            ++lowerBound;
+        Improve(in, packing, Sparse(found));
+        tell();
+    }
+    if (gap() && static_cast<long long>(in.capacity) * in.Types() <= FullestFillTable)
+        Improve(in, packing,
+                Sparse(FullestFill(in, 3, 1u, stop.Until(Clock::now() + budget / 10))));
     if (gap()) {
         tell();
         // A short search for a packing that meets the bound often settles the
         // matter before the relaxation is worth its price.
         bool exhausted = false;
-        Improve(in, packing,
-                SearchPacking(in, lowerBound, stop.Until(start + budget / 10), exhausted));
-        if (gap() && exhausted)
+        SparsePacking found =
+            SearchSparse(in, lowerBound, stop.Until(Clock::now() + budget / 10), exhausted);
+        if (found.empty() && exhausted)
             ++lowerBound;
+        Improve(in, packing, std::move(found));
         tell();
     }
     if (gap() && !stop.Now()) {
@@ -73,7 +87,7 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     while (gap() && !stop.Now()) {
         bool exhausted = false;
         const int bars = static_cast<int>(packing.size());
-        Packing found = SearchPacking(in, bars - 1, stop, exhausted);
+        SparsePacking found = SearchSparse(in, bars - 1, stop, exhausted);
         if (!found.empty())
             Improve(in, packing, std::move(found));
         else if (exhausted)
@@ -86,8 +100,8 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     Solution s;
     s.lowerBound = std::min(lowerBound, static_cast<int>(packing.size()));
     s.lowerBoundLength = s.lowerBound * stock;
-    for (Bar& bar : packing)
-        s.cuts.push_back({0, std::move(bar)});
+    for (SparseBar& bar : packing)
+        s.bars.push_back({0, std::move(bar)});
     return s;
 }
 

@@ -23,8 +23,14 @@ private:
     bool told_ = false;
 };
 
+// A bar of the plan: its kind and what it holds.
+struct PlannedBar {
+    int kind = 0;
+    SparseBar content;
+};
+
 struct Solution {
-    Cuts cuts;
+    std::vector<PlannedBar> bars;
     int lowerBound = 0;             // bars to buy
     long long lowerBoundLength = 0; // length to buy
 };

@@ -133,7 +133,7 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
         const int capacity = Rand(rng, 20, 100000);
         const Instance in =
             RandomInstance(rng, capacity, Rand(rng, 1, 5), capacity / 8, capacity, 3);
-        if (in.pieces() > 11)
+        if (in.Pieces() > 11)
             continue;
         const int optimum = BruteForceBars(in);
         PatternLp lp(in);
@@ -141,7 +141,7 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
         EXPECT_LE(lp.Bound(), optimum) << "round " << round;
         EXPECT_GE(lp.Bound(), BoundBySize(in));
 
-        Packing best = FirstFitDecreasing(in);
+        SparsePacking best = FirstFitSparse(in);
         int bound = 0;
         CloseGap(in, best, bound, Never);
         EXPECT_TRUE(IsValidPacking(in, best));
@@ -170,7 +170,7 @@ TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
                 ++in.demand.back();
             else
                 in.size.push_back(p), in.demand.push_back(1);
-        Packing best = FirstFitDecreasing(in);
+        SparsePacking best = FirstFitSparse(in);
         int bound = BoundBySize(in);
         CloseGap(in, best, bound, cutting::Stop(cutting::Clock::now() + std::chrono::seconds(2)));
         EXPECT_EQ(bound, bars);
@@ -178,8 +178,8 @@ TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
         EXPECT_TRUE(IsValidPacking(in, best));
 
         // Asked to stop at once, it leaves what it was given as it was.
-        const Packing first = FirstFitDecreasing(in);
-        Packing kept = first;
+        const SparsePacking first = FirstFitSparse(in);
+        SparsePacking kept = first;
         int keptBound = BoundBySize(in);
         CloseGap(in, kept, keptBound, cutting::Stop(cutting::Clock::now()));
         EXPECT_EQ(kept, first);

@@ -65,7 +65,7 @@ private:
                 best = std::min(best, kinds_[k].cost + Solve(next));
             }
             for (size_t i = from; i < m; ++i)
-                if (bar[i] < state[i] && fill + in_.size[i] <= largest()) {
+                if (bar[i] < state[i] && fill + in_.size[i] <= Largest()) {
                     ++bar[i];
                     extend(i, fill + in_.size[i]);
                     --bar[i];
@@ -76,7 +76,7 @@ private:
         return best;
     }
 
-    int largest() const {
+    int Largest() const {
         int c = 0;
         for (const Kind& kind : kinds_)
             c = std::max(c, kind.capacity);
@@ -132,13 +132,13 @@ TEST(ExactSearch, OneStockLengthAgreesWithTheExactOptimum) {
         const Instance in = Pieces(items, kerf, usable + kerf);
         const long long best = Exact(in, {{in.capacity, 1, -1}}).Cost();
         bool exhausted = false;
-        // The search must never prove the optimum infeasible, nor find less.
-        const auto packing =
-            cutting::detail::SearchPacking(in, static_cast<int>(best), Generous(), exhausted);
-        EXPECT_FALSE(packing.empty() && exhausted) << "false proof of infeasibility";
-        EXPECT_TRUE(
-            cutting::detail::SearchPacking(in, static_cast<int>(best) - 1, Generous(), exhausted)
-                .empty());
+        // The searches must never prove the optimum infeasible, nor find less.
+        for (auto search : {cutting::detail::SearchPacking, cutting::detail::CoverPacking}) {
+            const auto packing = search(in, static_cast<int>(best), Generous(), exhausted);
+            EXPECT_FALSE(packing.empty() && exhausted) << "false proof of infeasibility";
+            EXPECT_TRUE(packing.empty() || cutting::detail::IsValidPacking(in, packing));
+            EXPECT_TRUE(search(in, static_cast<int>(best) - 1, Generous(), exhausted).empty());
+        }
         const auto r = cutting::PlanCutting(items, {stock, kerf, trim, 1.0});
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_GE(r.plan.bars, best);
