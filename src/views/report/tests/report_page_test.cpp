@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,16 +17,6 @@ namespace {
 QStringList Squeezed(QString text) {
     text.remove(QRegularExpression(QStringLiteral("[^\\S\r\n\f]")));
     return text.split(QRegularExpression(QStringLiteral("[\r\n\f]+")), Qt::SkipEmptyParts);
-}
-
-// The text of a PDF file as pdftotext lays it out; a form feed ends each sheet.
-QString PdfText(const QString& file) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 // Whether any pixel within `reach` pixels of (x, y) along the row is dark.
