@@ -49,194 +49,185 @@ struct Saving : Program {
 class OrderCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    void orderNumberEnablesOpenAndSave();
-    void savedOrderIsClearedByNewAndRestoredByOpen();
-    void openShowsTheLoadedOrderAndKeepsRecordsAboveIt_data();
-    void openShowsTheLoadedOrderAndKeepsRecordsAboveIt();
-    void refusedOpenOrSaveChangesNothing_data();
-    void refusedOpenOrSaveChangesNothing();
-    void unwritableProgramFolderKeepsOrdersPerUser();
-    void newKeepsTheTypedOpeningNumber();
-};
-
-void OrderCommandsTest::orderNumberEnablesOpenAndSave() {
-    Saving p;
-    for (const QString& number : QStringList{"1", " ", "", "007"}) {
-        p.main.txtONumber->setText(number);
-        QCOMPARE(p.main.cmdOOpen->isEnabled(), !number.isEmpty());
-        QCOMPARE(p.main.cmdOSave->isEnabled(), !number.isEmpty());
+    void orderNumberEnablesOpenAndSave() {
+        Saving p;
+        for (const QString& number : QStringList{"1", " ", "", "007"}) {
+            p.main.txtONumber->setText(number);
+            QCOMPARE(p.main.cmdOOpen->isEnabled(), !number.isEmpty());
+            QCOMPARE(p.main.cmdOSave->isEnabled(), !number.isEmpty());
+        }
+        QVERIFY(p.messenger.errors.isEmpty());
     }
-    QVERIFY(p.messenger.errors.isEmpty());
-}
 
-// An order calculated and saved under a number with leading zeros, cleared by
-// "new" and brought back by "open".
-void OrderCommandsTest::savedOrderIsClearedByNewAndRestoredByOpen() {
-    Saving p;
-    p.Opening(1, 1020, 1550, 20, 30, 10);
-    p.Opening(2, 1700, 1200, 0, 0, 5);
-    p.Opening(3, 600, 900, -5, 0, 40);
-    p.Calculate(3);
-    p.Browse(2);
-    p.order.GrilleAt(2).DoubleBelt = model::True16;
-    p.Dialog();
-    const model::Order saved = p.order;
-    p.main.txtONumber->setText(QStringLiteral("007"));
+    // An order calculated and saved under a number with leading zeros, cleared by
+    // "new" and brought back by "open".
+    void savedOrderIsClearedByNewAndRestoredByOpen() {
+        Saving p;
+        p.Opening(1, 1020, 1550, 20, 30, 10);
+        p.Opening(2, 1700, 1200, 0, 0, 5);
+        p.Opening(3, 600, 900, -5, 0, 40);
+        p.Calculate(3);
+        p.Browse(2);
+        p.order.GrilleAt(2).DoubleBelt = model::True16;
+        p.Dialog();
+        const model::Order saved = p.order;
+        p.main.txtONumber->setText(QStringLiteral("007"));
 
-    p.main.cmdOSave->click();
-    QCOMPARE(ReadFile(p.File(QStringLiteral("007.kxo"))), Image(saved));
-    QVERIFY(!p.main.Picture1->Bars().empty());
-    QVERIFY(p.main.txtPWidth->text() != QStringLiteral("0"));
-
-    p.main.cmdONew->click();
-    model::Order cleared;
-    cleared.GrilleCount = 3;
-    QVERIFY(SameTables(p.order, cleared));
-    QCOMPARE(p.order.Quadro, model::int16{14});
-    for (QLineEdit* box :
-         {p.main.txtPWidth, p.main.txtPHeight, p.main.txtPStep, p.main.txtPStepCount,
-          p.main.txtPAdd, p.main.txtWidth, p.main.txtHeight, p.main.txtZTop, p.main.txtZDown,
-          p.main.txtZLeft, p.Dialog().txtNewStep, p.Dialog().txtNewZLeft})
-        QCOMPARE(box->text(), QStringLiteral("0"));
-    QCOMPARE(p.main.txtCount->text(), QStringLiteral("3"));
-    QCOMPARE(p.main.txtNumber->text(), QStringLiteral("3"));
-    QCOMPARE(p.main.txtPNumber->text(), QStringLiteral("2"));
-    QVERIFY(p.main.Picture1->Bars().empty());
-
-    p.main.cmdOOpen->click();
-    QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
-    QVERIFY(SameTables(p.order, saved));
-    QVERIFY(!p.main.Picture1->Bars().empty());
-}
-
-void OrderCommandsTest::openShowsTheLoadedOrderAndKeepsRecordsAboveIt_data() {
-    QTest::addColumn<int>("fileCount");
-    QTest::addColumn<int>("grilleBefore");
-    QTest::addColumn<QString>("numberTyped");
-    QTest::addColumn<int>("grilleShown");
-    QTest::addColumn<int>("openingShown");
-    QTest::newRow("grille 2 of 3") << 3 << 2 << "2" << 2 << 2;
-    QTest::newRow("grille 5 beyond 2") << 2 << 5 << "1" << 2 << 1;
-    QTest::newRow("opening typed beyond count") << 3 << 1 << "7" << 1 << 1;
-    QTest::newRow("opening not a number") << 3 << 1 << "abc" << 1 << 1;
-    QTest::newRow("full order") << 60 << 60 << "60" << 60 << 60;
-    QTest::newRow("empty order") << 0 << 4 << "3" << 1 << 1;
-}
-
-void OrderCommandsTest::openShowsTheLoadedOrderAndKeepsRecordsAboveIt() {
-    QFETCH(int, fileCount);
-    QFETCH(int, grilleBefore);
-    QFETCH(QString, numberTyped);
-    QFETCH(int, grilleShown);
-    QFETCH(int, openingShown);
-    Saving p;
-    const model::Order file = Numbered(fileCount, 1000);
-    orders::WriteOrderFile(p.File(QStringLiteral("12.kxo")).toStdString(), file);
-    p.order = Numbered(60, 0);
-    p.main.vsrCount->SetValue(60);
-    p.main.vsrNumber->SetValue(1);
-    p.main.txtNumber->setText(numberTyped);
-    p.Browse(grilleBefore);
-    model::Order expected = Numbered(60, 0); // the file's records, the rest as before
-    QVERIFY(orders::DecodeOrder(orders::EncodeOrder(file), expected).status ==
-            orders::DecodeStatus::Loaded);
-    p.messenger.Clear(); // "abc" as the opening number has been reported
-
-    p.main.cmdOOpen->click();
-
-    QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
-    QVERIFY(SameTables(p.order, expected));
-    QVERIFY(p.main.cmdChange->isEnabled());
-    QVERIFY(p.main.cmdCreate->isEnabled());
-    // Opening panel.
-    QCOMPARE(p.main.txtCount->text(), QString::number(fileCount));
-    QCOMPARE(p.main.vsrCount->Value(), fileCount);
-    QCOMPARE(p.main.txtNumber->text(), QString::number(openingShown));
-    const model::Opening& o = p.order.OpeningAt(openingShown);
-    QCOMPARE(p.main.txtWidth->text(), QString::number(o.Width));
-    QCOMPARE(p.main.txtZLeft->text(), QString::number(o.SideGap));
-    // Grille panel, spinner and dialog.
-    QCOMPARE(p.main.vsrPNumber->Min(), std::max(fileCount, 1));
-    QCOMPARE(p.main.vsrPNumber->Max(), 1);
-    QCOMPARE(p.main.txtPNumber->text(), QString::number(grilleShown));
-    const model::Grille& g = p.Grille(grilleShown);
-    QCOMPARE(p.Panel(),
-             QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
-                          QString::number(g.n), QString::number(g.b)}));
-    QCOMPARE(p.Dialog().txtNewStep->text(), QString::number(g.t));
-    QCOMPARE(p.Dialog().txtNewZLeft->text(),
-             QString::number(p.order.OpeningAt(grilleShown).SideGap));
-    QVERIFY(!p.Dialog().isVisible());
-}
-
-// Each file the reader refuses is its own tests' case; the window shows the
-// refusal and changes nothing, whatever the reason.
-void OrderCommandsTest::refusedOpenOrSaveChangesNothing_data() {
-    QTest::addColumn<QString>("number");
-    QTest::newRow("missing file") << "12";
-    // A number that names no file: both save and open are refused.
-    QTest::newRow("slash") << "../12";
-}
-
-void OrderCommandsTest::refusedOpenOrSaveChangesNothing() {
-    QFETCH(QString, number);
-    Saving p;
-    p.order = Numbered(10, 0);
-    p.main.txtCount->setText(QStringLiteral("4"));
-    p.main.txtONumber->setText(number);
-    const bool badNumber = number != QStringLiteral("12");
-
-    if (badNumber)
         p.main.cmdOSave->click();
-    p.main.cmdOOpen->click();
+        QCOMPARE(ReadFile(p.File(QStringLiteral("007.kxo"))), Image(saved));
+        QVERIFY(!p.main.Picture1->Bars().empty());
+        QVERIFY(p.main.txtPWidth->text() != QStringLiteral("0"));
 
-    QCOMPARE(p.messenger.errors.size(), badNumber ? 2 : 1);
-    QVERIFY2(badNumber || p.messenger.errors[0].contains(p.File(QStringLiteral("12.kxo"))),
-             qPrintable(p.messenger.errors[0]));
-    QVERIFY(SameTables(p.order, Numbered(10, 0)));
-    QVERIFY(p.Names().isEmpty());
-    QCOMPARE(p.main.txtCount->text(), QStringLiteral("4"));
-    QVERIFY(!p.main.cmdChange->isEnabled());
-    QVERIFY(!p.main.cmdCreate->isEnabled());
-}
+        p.main.cmdONew->click();
+        model::Order cleared;
+        cleared.GrilleCount = 3;
+        QVERIFY(SameTables(p.order, cleared));
+        QCOMPARE(p.order.Quadro, model::int16{14});
+        for (QLineEdit* box :
+             {p.main.txtPWidth, p.main.txtPHeight, p.main.txtPStep, p.main.txtPStepCount,
+              p.main.txtPAdd, p.main.txtWidth, p.main.txtHeight, p.main.txtZTop, p.main.txtZDown,
+              p.main.txtZLeft, p.Dialog().txtNewStep, p.Dialog().txtNewZLeft})
+            QCOMPARE(box->text(), QStringLiteral("0"));
+        QCOMPARE(p.main.txtCount->text(), QStringLiteral("3"));
+        QCOMPARE(p.main.txtNumber->text(), QStringLiteral("3"));
+        QCOMPARE(p.main.txtPNumber->text(), QStringLiteral("2"));
+        QVERIFY(p.main.Picture1->Bars().empty());
 
-void OrderCommandsTest::unwritableProgramFolderKeepsOrdersPerUser() {
-    QStandardPaths::setTestModeEnabled(true);
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir(user).removeRecursively();
-    Program p;
-    p.order = Numbered(3, 0);
-    // The test program's own folder is writable, so it would be the one; not
-    // even the superuser creates files here.
-    p.main.SetProgramFolder(QStringLiteral("/proc"));
-    QCOMPARE(p.main.OrdersFolder(), user);
-    p.main.txtONumber->setText(QStringLiteral("5"));
-    p.main.cmdOSave->click(); // the per-user folder is made on the first save
-    QCOMPARE(ReadFile(user + QStringLiteral("/5.kxo")), Image(p.order));
-    p.order = Numbered(60, 7);
-    p.main.cmdOOpen->click();
-    QVERIFY(p.messenger.errors.isEmpty());
-    QCOMPARE(p.order.GrilleCount, 3);
-    QDir(user).removeRecursively();
-    QStandardPaths::setTestModeEnabled(false);
-}
+        p.main.cmdOOpen->click();
+        QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
+        QVERIFY(SameTables(p.order, saved));
+        QVERIFY(!p.main.Picture1->Bars().empty());
+    }
 
-void OrderCommandsTest::newKeepsTheTypedOpeningNumber() {
-    Saving p;
-    p.main.vsrCount->SetValue(3);
-    p.order.OpeningAt(7).Width = 700;
-    p.main.txtNumber->setText(QStringLiteral("7"));
-    QCOMPARE(p.main.txtWidth->text(), QStringLiteral("700"));
-    p.main.cmdONew->click();
-    QCOMPARE(p.main.txtNumber->text(), QStringLiteral("7"));
-    QCOMPARE(p.main.txtWidth->text(), QStringLiteral("0"));
-    // A number beyond the tables stays as well, and nothing is reported.
-    p.main.txtNumber->setText(QStringLiteral("61"));
-    p.messenger.Clear();
-    p.main.cmdONew->click();
-    QCOMPARE(p.main.txtNumber->text(), QStringLiteral("61"));
-    QVERIFY(p.messenger.errors.isEmpty());
-}
+    void openShowsTheLoadedOrderAndKeepsRecordsAboveIt_data() {
+        QTest::addColumn<int>("fileCount");
+        QTest::addColumn<int>("grilleBefore");
+        QTest::addColumn<QString>("numberTyped");
+        QTest::addColumn<int>("grilleShown");
+        QTest::addColumn<int>("openingShown");
+        QTest::newRow("grille 2 of 3") << 3 << 2 << "2" << 2 << 2;
+        QTest::newRow("grille 5 beyond 2") << 2 << 5 << "1" << 2 << 1;
+        QTest::newRow("opening typed beyond count") << 3 << 1 << "7" << 1 << 1;
+        QTest::newRow("opening not a number") << 3 << 1 << "abc" << 1 << 1;
+        QTest::newRow("full order") << 60 << 60 << "60" << 60 << 60;
+        QTest::newRow("empty order") << 0 << 4 << "3" << 1 << 1;
+    }
+
+    void openShowsTheLoadedOrderAndKeepsRecordsAboveIt() {
+        QFETCH(int, fileCount);
+        QFETCH(int, grilleBefore);
+        QFETCH(QString, numberTyped);
+        QFETCH(int, grilleShown);
+        QFETCH(int, openingShown);
+        Saving p;
+        const model::Order file = Numbered(fileCount, 1000);
+        orders::WriteOrderFile(p.File(QStringLiteral("12.kxo")).toStdString(), file);
+        p.order = Numbered(60, 0);
+        p.main.vsrCount->SetValue(60);
+        p.main.vsrNumber->SetValue(1);
+        p.main.txtNumber->setText(numberTyped);
+        p.Browse(grilleBefore);
+        model::Order expected = Numbered(60, 0); // the file's records, the rest as before
+        QVERIFY(orders::DecodeOrder(orders::EncodeOrder(file), expected).status ==
+                orders::DecodeStatus::Loaded);
+        p.messenger.Clear(); // "abc" as the opening number has been reported
+
+        p.main.cmdOOpen->click();
+
+        QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
+        QVERIFY(SameTables(p.order, expected));
+        QVERIFY(p.main.cmdChange->isEnabled());
+        QVERIFY(p.main.cmdCreate->isEnabled());
+        // Opening panel.
+        QCOMPARE(p.main.txtCount->text(), QString::number(fileCount));
+        QCOMPARE(p.main.vsrCount->Value(), fileCount);
+        QCOMPARE(p.main.txtNumber->text(), QString::number(openingShown));
+        const model::Opening& o = p.order.OpeningAt(openingShown);
+        QCOMPARE(p.main.txtWidth->text(), QString::number(o.Width));
+        QCOMPARE(p.main.txtZLeft->text(), QString::number(o.SideGap));
+        // Grille panel, spinner and dialog.
+        QCOMPARE(p.main.vsrPNumber->Min(), std::max(fileCount, 1));
+        QCOMPARE(p.main.vsrPNumber->Max(), 1);
+        QCOMPARE(p.main.txtPNumber->text(), QString::number(grilleShown));
+        const model::Grille& g = p.Grille(grilleShown);
+        QCOMPARE(p.Panel(),
+                 QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
+                              QString::number(g.n), QString::number(g.b)}));
+        QCOMPARE(p.Dialog().txtNewStep->text(), QString::number(g.t));
+        QCOMPARE(p.Dialog().txtNewZLeft->text(),
+                 QString::number(p.order.OpeningAt(grilleShown).SideGap));
+        QVERIFY(!p.Dialog().isVisible());
+    }
+
+    // Each file the reader refuses is its own tests' case; the window shows the
+    // refusal and changes nothing, whatever the reason.
+    void refusedOpenOrSaveChangesNothing_data() {
+        QTest::addColumn<QString>("number");
+        QTest::newRow("missing file") << "12";
+        // A number that names no file: both save and open are refused.
+        QTest::newRow("slash") << "../12";
+    }
+
+    void refusedOpenOrSaveChangesNothing() {
+        QFETCH(QString, number);
+        Saving p;
+        p.order = Numbered(10, 0);
+        p.main.txtCount->setText(QStringLiteral("4"));
+        p.main.txtONumber->setText(number);
+        const bool badNumber = number != QStringLiteral("12");
+
+        if (badNumber)
+            p.main.cmdOSave->click();
+        p.main.cmdOOpen->click();
+
+        QCOMPARE(p.messenger.errors.size(), badNumber ? 2 : 1);
+        QVERIFY2(badNumber || p.messenger.errors[0].contains(p.File(QStringLiteral("12.kxo"))),
+                 qPrintable(p.messenger.errors[0]));
+        QVERIFY(SameTables(p.order, Numbered(10, 0)));
+        QVERIFY(p.Names().isEmpty());
+        QCOMPARE(p.main.txtCount->text(), QStringLiteral("4"));
+        QVERIFY(!p.main.cmdChange->isEnabled());
+        QVERIFY(!p.main.cmdCreate->isEnabled());
+    }
+
+    void unwritableProgramFolderKeepsOrdersPerUser() {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir(user).removeRecursively();
+        Program p;
+        p.order = Numbered(3, 0);
+        // The test program's own folder is writable, so it would be the one; not
+        // even the superuser creates files here.
+        p.main.SetProgramFolder(QStringLiteral("/proc"));
+        QCOMPARE(p.main.OrdersFolder(), user);
+        p.main.txtONumber->setText(QStringLiteral("5"));
+        p.main.cmdOSave->click(); // the per-user folder is made on the first save
+        QCOMPARE(ReadFile(user + QStringLiteral("/5.kxo")), Image(p.order));
+        p.order = Numbered(60, 7);
+        p.main.cmdOOpen->click();
+        QVERIFY(p.messenger.errors.isEmpty());
+        QCOMPARE(p.order.GrilleCount, 3);
+        QDir(user).removeRecursively();
+        QStandardPaths::setTestModeEnabled(false);
+    }
+
+    void newKeepsTheTypedOpeningNumber() {
+        Saving p;
+        p.main.vsrCount->SetValue(3);
+        p.order.OpeningAt(7).Width = 700;
+        p.main.txtNumber->setText(QStringLiteral("7"));
+        QCOMPARE(p.main.txtWidth->text(), QStringLiteral("700"));
+        p.main.cmdONew->click();
+        QCOMPARE(p.main.txtNumber->text(), QStringLiteral("7"));
+        QCOMPARE(p.main.txtWidth->text(), QStringLiteral("0"));
+        // A number beyond the tables stays as well, and nothing is reported.
+        p.main.txtNumber->setText(QStringLiteral("61"));
+        p.messenger.Clear();
+        p.main.cmdONew->click();
+        QCOMPARE(p.main.txtNumber->text(), QStringLiteral("61"));
+        QVERIFY(p.messenger.errors.isEmpty());
+    }
+};
 
 RESHETKI_UI_TEST_MAIN(OrderCommandsTest)
 #include "order_commands_test.moc"
