@@ -79,15 +79,6 @@ def saves_and_opens_an_order(s):
         check(f.read() == saved, "opening the order changed its file")
 
 
-def enter_three_openings(s):
-    s.replace_text("txtCount", "3")
-    enter_opening(s, 1600, 1500, 10)
-    s.click("cmdToAll")
-    s.click("cmdOK")
-    s.replace_text("txtONumber", "42")
-    s.click("cmdCreate")
-
-
 def save_through_the_dialog(s, path):
     dialog = s.wait_window(SAVE_TITLE)
     s.xdotool("windowfocus", "--sync", dialog)
@@ -102,7 +93,10 @@ def save_through_the_dialog(s, path):
 
 
 def prints_the_report_and_the_plan_to_pdf(s):
-    enter_three_openings(s)
+    enter_opening(s, 1600, 1500, 10)
+    s.click("cmdOK")
+    s.replace_text("txtONumber", "42")
+    s.click("cmdCreate")
     s.click("cmdPrint")
     text = save_through_the_dialog(s, os.path.join(s.folder, "report.pdf"))
     check("Заказ #42" in text, "no order heading in the PDF")
