@@ -22,10 +22,8 @@ FRAMES = {"window": (0, 0), "fraOrder": (120, 120), "frmParam": (6120, 0),
 
 # Controls: frame, left, top, width, height in twips.
 CONTROLS = {
-    "txtCount": ("frmParam", 1440, 240, 495, 285),
     "vsrCount": ("frmParam", 1920, 240, 255, 285),
     "vsrNumber": ("frmParam", 1920, 600, 255, 285),
-    "cmdToAll": ("frmParam", 2040, 960, 135, 135),
     "txtWidth": ("frmParam", 1440, 1560, 735, 285),
     "txtHeight": ("frmParam", 1440, 1920, 735, 285),
     "txtZTop": ("frmParam", 3840, 240, 735, 285),

@@ -2,6 +2,7 @@
 
 #include "widgets/look.h"
 
+#include <QProcess>
 #include <QTest>
 #include <QWidget>
 
@@ -18,6 +19,15 @@ ModalGuard::ModalGuard() {
 
 ModalGuard::~ModalGuard() {
     timer_.stop();
+}
+
+QString PdfText(const QString& file) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 QStringList TabChain(int presses) {

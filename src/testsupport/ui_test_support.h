@@ -54,6 +54,10 @@ inline QString Lf(const std::string& text) {
     return QString::fromStdString(text).remove(QLatin1Char('\r'));
 }
 
+// The text of a PDF file as pdftotext lays it out; a form feed ends each
+// sheet. Empty when the file cannot be read.
+QString PdfText(const QString& file);
+
 // The names of the widgets the keyboard focus visits when Tab is pressed
 // `presses` times from the widget that has it now.
 QStringList TabChain(int presses);

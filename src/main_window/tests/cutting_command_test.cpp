@@ -29,77 +29,74 @@ void FillOrder(model::Order& order, int count) {
 class CuttingCommandTest : public QObject {
     Q_OBJECT
 private slots:
-    void opensAfterABuildAndFollowsTheNextBuilds();
-    void closingTheProgramEndsPlanningAndEveryWindow();
+    void opensAfterABuildAndFollowsTheNextBuilds() {
+        model::Order order;
+        RecordingMessenger messenger;
+        FillOrder(order, 1);
+        MainWindow main(order, messenger);
+        QVERIFY(!main.cmdOptimize->isEnabled());
+        main.cmdCreate->setEnabled(true);
+        main.cmdCreate->click();
+        CuttingWindow& w = main.Cutting();
+        QSignalSpy shown(&w, &CuttingWindow::PlanShown);
+        main.cmdOptimize->click();
+        QVERIFY(w.isVisible());
+        QVERIFY(shown.wait(10000));
+        QCOMPARE(w.tblPlan->item(0, 2)->text(), QStringLiteral("1500 × 5 + 1000 × 2"));
+        // 11750 mm of stock, the default saw cut of 3 mm and no trim.
+        QCOMPARE(w.tblPlan->item(0, 3)->text(), QString::number(11750 - 7500 - 2000 - 7 * 3));
+
+        // "Новый" and a correction change nothing planned until the next build;
+        // the build re-plans the open window with the stock length it was opened
+        // with, the next opening takes the new one.
+        FillOrder(order, 3);
+        main.cmdONew->click();
+        main.cmdOptimize->click();
+        QVERIFY(shown.wait(10000));
+        QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 2 * 1000 + 5 * 1500);
+        FillOrder(order, 3);
+        main.txtLen->setText(QStringLiteral("6000"));
+        main.cmdCreate->click();
+        QVERIFY(shown.wait(10000));
+        QCOMPARE(w.StockText(), QStringLiteral("11750"));
+        QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 3 * (2 * 1000 + 5 * 1500));
+        main.cmdOptimize->click();
+        QVERIFY(shown.wait(10000));
+        QCOMPARE(w.CurrentPlan().result.plan.bars, 6); // at most 5500 mm of these fit 6000
+        QVERIFY2(messenger.errors.isEmpty(), qPrintable(messenger.errors.join('\n')));
+    }
+
+    void closingTheProgramEndsPlanningAndEveryWindow() {
+        model::Order order;
+        RecordingMessenger messenger;
+        FillOrder(order, 2);
+        auto* main = new MainWindow(order, messenger);
+        main->show();
+        main->cmdChange->setEnabled(true);
+        main->cmdCreate->setEnabled(true);
+        main->cmdCreate->click();
+        main->cmdChange->click();
+        main->cmdShow->click();
+        // A plan that runs until it is stopped.
+        main->Cutting().SetPlanner([](const auto& pieces, const auto& s, const auto& control) {
+            while (!control.cancel->load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return cutting::PlanCutting(pieces, s);
+        });
+        main->cmdOptimize->click();
+        QVERIFY(main->Cutting().Planning());
+        const QList<QPointer<QWidget>> windows = {&main->Correction(), &main->Materials(),
+                                                  &main->Cutting()};
+        QVERIFY(main->close());
+        for (const QPointer<QWidget>& w : windows)
+            QVERIFY(w.isNull() || !w->isVisible());
+        QTRY_VERIFY(!main->Cutting().Planning());
+        delete main;
+        for (const QPointer<QWidget>& w : windows)
+            QVERIFY(w.isNull());
+        QVERIFY(messenger.errors.isEmpty());
+    }
 };
-
-void CuttingCommandTest::opensAfterABuildAndFollowsTheNextBuilds() {
-    model::Order order;
-    RecordingMessenger messenger;
-    FillOrder(order, 1);
-    MainWindow main(order, messenger);
-    QVERIFY(!main.cmdOptimize->isEnabled());
-    main.cmdCreate->setEnabled(true);
-    main.cmdCreate->click();
-    CuttingWindow& w = main.Cutting();
-    QSignalSpy shown(&w, &CuttingWindow::PlanShown);
-    main.cmdOptimize->click();
-    QVERIFY(w.isVisible());
-    QVERIFY(shown.wait(10000));
-    QCOMPARE(w.tblPlan->item(0, 2)->text(), QStringLiteral("1500 × 5 + 1000 × 2"));
-    // 11750 mm of stock, the default saw cut of 3 mm and no trim.
-    QCOMPARE(w.tblPlan->item(0, 3)->text(), QString::number(11750 - 7500 - 2000 - 7 * 3));
-
-    // "Новый" and a correction change nothing planned until the next build;
-    // the build re-plans the open window with the stock length it was opened
-    // with, the next opening takes the new one.
-    FillOrder(order, 3);
-    main.cmdONew->click();
-    main.cmdOptimize->click();
-    QVERIFY(shown.wait(10000));
-    QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 2 * 1000 + 5 * 1500);
-    FillOrder(order, 3);
-    main.txtLen->setText(QStringLiteral("6000"));
-    main.cmdCreate->click();
-    QVERIFY(shown.wait(10000));
-    QCOMPARE(w.StockText(), QStringLiteral("11750"));
-    QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 3 * (2 * 1000 + 5 * 1500));
-    main.cmdOptimize->click();
-    QVERIFY(shown.wait(10000));
-    QCOMPARE(w.CurrentPlan().result.plan.bars, 6); // at most 5500 mm of these fit 6000
-    QVERIFY2(messenger.errors.isEmpty(), qPrintable(messenger.errors.join('\n')));
-}
-
-void CuttingCommandTest::closingTheProgramEndsPlanningAndEveryWindow() {
-    model::Order order;
-    RecordingMessenger messenger;
-    FillOrder(order, 2);
-    auto* main = new MainWindow(order, messenger);
-    main->show();
-    main->cmdChange->setEnabled(true);
-    main->cmdCreate->setEnabled(true);
-    main->cmdCreate->click();
-    main->cmdChange->click();
-    main->cmdShow->click();
-    // A plan that runs until it is stopped.
-    main->Cutting().SetPlanner([](const auto& pieces, const auto& s, const auto& control) {
-        while (!control.cancel->load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return cutting::PlanCutting(pieces, s);
-    });
-    main->cmdOptimize->click();
-    QVERIFY(main->Cutting().Planning());
-    const QList<QPointer<QWidget>> windows = {&main->Correction(), &main->Materials(),
-                                              &main->Cutting()};
-    QVERIFY(main->close());
-    for (const QPointer<QWidget>& w : windows)
-        QVERIFY(w.isNull() || !w->isVisible());
-    QTRY_VERIFY(!main->Cutting().Planning());
-    delete main;
-    for (const QPointer<QWidget>& w : windows)
-        QVERIFY(w.isNull());
-    QVERIFY(messenger.errors.isEmpty());
-}
 
 RESHETKI_UI_TEST_MAIN(CuttingCommandTest)
 #include "cutting_command_test.moc"

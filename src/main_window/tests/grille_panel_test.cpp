@@ -9,157 +9,146 @@ class GrillePanelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void warningColours_data();
-    void warningColours();
-    void nestedRefreshEnds();
-    void spinnerShowsPanelDrawingAndDialogWithoutWriting();
-    void dialogCorrectionsReachPanelAndDrawing();
-    void correctionButtonFollowsVisibility();
-};
+    void warningColours_data() {
+        QTest::addColumn<int>("B");
+        QTest::addColumn<bool>("doubleBelt");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<bool>("widthRed");
+        QTest::addColumn<bool>("insertsRed");
 
-void GrillePanelTest::warningColours_data() {
-    QTest::addColumn<int>("B");
-    QTest::addColumn<bool>("doubleBelt");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<bool>("widthRed");
-    QTest::addColumn<bool>("insertsRed");
-
-    QTest::newRow("B 1500") << 1500 << false << 60 << false << false;
-    QTest::newRow("B 1501") << 1501 << false << 60 << true << false;
-    QTest::newRow("B 1501 double belt") << 1501 << true << 60 << false << false;
-    QTest::newRow("b -1") << 1000 << false << -1 << false << true;
-    QTest::newRow("b 0") << 1000 << false << 0 << false << false;
-    QTest::newRow("b 39") << 1000 << false << 39 << false << true;
-    QTest::newRow("b 40") << 1000 << false << 40 << false << false;
-    QTest::newRow("b 144") << 1000 << false << 144 << false << false;
-    QTest::newRow("b 145") << 1000 << false << 145 << false << true;
-}
-
-void GrillePanelTest::warningColours() {
-    QFETCH(int, B);
-    QFETCH(bool, doubleBelt);
-    QFETCH(int, b);
-    QFETCH(bool, widthRed);
-    QFETCH(bool, insertsRed);
-
-    Program p;
-    // Start from the opposite colours, so that each must be set.
-    model::Grille& g = p.order.GrilleAt(1);
-    g.B = static_cast<model::int16>(widthRed ? 1000 : 2000);
-    g.b = static_cast<model::int16>(insertsRed ? 60 : 10);
-    p.main.SetGratingInfo(1);
-    QCOMPARE(Program::Red(p.main.txtPWidth), !widthRed);
-    QCOMPARE(Program::Red(p.main.txtPAdd), !insertsRed);
-
-    g.B = static_cast<model::int16>(B);
-    g.DoubleBelt = doubleBelt ? model::True16 : model::False16;
-    g.b = static_cast<model::int16>(b);
-    p.main.SetGratingInfo(1);
-    QCOMPARE(Program::Red(p.main.txtPWidth), widthRed);
-    QCOMPARE(Program::Red(p.main.txtPAdd), insertsRed);
-    for (QLineEdit* box : {p.main.txtPHeight, p.main.txtPStep, p.main.txtPStepCount})
-        QVERIFY(!Program::Red(box));
-}
-
-void GrillePanelTest::nestedRefreshEnds() {
-    // Showing another grille changes the width once: the nested refresh that
-    // this sets off finds every text in place.
-    Program p;
-    p.Opening(1, 1000, 1500);
-    p.Opening(2, 1700, 1400, 10, 10, 5);
-    p.Calculate(2);
-    QSignalSpy widths(p.main.txtPWidth, &QLineEdit::textChanged);
-    QSignalSpy numbers(p.main.txtPNumber, &QLineEdit::textChanged);
-    p.main.vsrPNumber->SetValue(2);
-    QCOMPARE(widths.count(), 1);
-    QCOMPARE(numbers.count(), 1);
-    QCOMPARE(p.Panel(), QStringList({"1690", "1380", "164", "10", "4"}));
-    QVERIFY(Program::Red(p.main.txtPWidth));
-    QVERIFY(p.messenger.errors.isEmpty());
-}
-
-void GrillePanelTest::spinnerShowsPanelDrawingAndDialogWithoutWriting() {
-    Program p;
-    p.Opening(1, 1000, 1500, 0, 0, 5);
-    p.Opening(2, 2400, 900, 10, 10, 20);
-    p.Opening(3, 600, 2000, 50, 50, 35);
-    p.Calculate(3);
-    CorrectionDialog& d = p.Dialog();
-    QVERIFY(!d.isVisible()); // the dialog follows whether or not it is shown
-    const model::Order before = p.order;
-    for (int m : {3, 2, 1, 2}) {
-        p.main.vsrPNumber->SetValue(m);
-        const model::Grille& g = p.Grille(m);
-        QCOMPARE(p.Panel(),
-                 QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
-                              QString::number(g.n), QString::number(g.b)}));
-        QCOMPARE(p.main.Picture1->Bars(), p.Planned(m));
-        QCOMPARE(d.txtNewStep->text(), QString::number(g.t));
-        QCOMPARE(d.txtNewZLeft->text(), QString::number(p.order.OpeningAt(m).SideGap));
+        QTest::newRow("B 1500") << 1500 << false << 60 << false << false;
+        QTest::newRow("B 1501") << 1501 << false << 60 << true << false;
+        QTest::newRow("B 1501 double belt") << 1501 << true << 60 << false << false;
+        QTest::newRow("b -1") << 1000 << false << -1 << false << true;
+        QTest::newRow("b 0") << 1000 << false << 0 << false << false;
+        QTest::newRow("b 39") << 1000 << false << 39 << false << true;
+        QTest::newRow("b 40") << 1000 << false << 40 << false << false;
+        QTest::newRow("b 144") << 1000 << false << 144 << false << false;
+        QTest::newRow("b 145") << 1000 << false << 145 << false << true;
     }
-    QVERIFY(SameTables(p.order, before));
-    // A corrected side gap survives the next calculation, which starts the
-    // step afresh and primes the dialog again.
-    d.HScroll1->SetValue(33);
-    d.HScroll2->SetValue(150);
-    p.main.cmdOK->click();
-    QCOMPARE(p.order.OpeningAt(2).SideGap, 33);
-    QCOMPARE(p.order.OpeningAt(1).SideGap, 5);
-    QCOMPARE(d.txtNewStep->text(), QStringLiteral("164"));
-    QCOMPARE(d.HScroll1->Value(), 33);
-    QVERIFY(p.messenger.errors.isEmpty());
-}
 
-void GrillePanelTest::dialogCorrectionsReachPanelAndDrawing() {
-    Program p;
-    p.Opening(1, 1600, 1500);
-    p.Opening(2, 200, 1500); // B 200: one step
-    p.Calculate(2);
-    CorrectionDialog& d = p.Dialog();
-    QVERIFY(Program::Red(p.main.txtPWidth));
-    d.chkDouble->click();
-    QVERIFY(!Program::Red(p.main.txtPWidth));
+    void warningColours() {
+        QFETCH(int, B);
+        QFETCH(bool, doubleBelt);
+        QFETCH(int, b);
+        QFETCH(bool, widthRed);
+        QFETCH(bool, insertsRed);
 
-    p.main.vsrPNumber->SetValue(2);
-    d.cmdDecStep->click();
-    QCOMPARE(p.main.txtPStepCount->text(), QStringLiteral("0"));
-    QVERIFY(p.main.Picture1->Bars().empty());
-    // Below zero the frame and the insert bars come back, without inner bars.
-    d.cmdDecStep->click();
-    QCOMPARE(p.main.Picture1->Bars(), p.Planned(2));
-    QVERIFY(!p.main.Picture1->Bars().empty());
-    QVERIFY(p.messenger.errors.isEmpty());
-}
+        Program p;
+        // Start from the opposite colours, so that each must be set.
+        model::Grille& g = p.order.GrilleAt(1);
+        g.B = static_cast<model::int16>(widthRed ? 1000 : 2000);
+        g.b = static_cast<model::int16>(insertsRed ? 60 : 10);
+        p.main.SetGratingInfo(1);
+        QCOMPARE(Program::Red(p.main.txtPWidth), !widthRed);
+        QCOMPARE(Program::Red(p.main.txtPAdd), !insertsRed);
 
-void GrillePanelTest::correctionButtonFollowsVisibility() {
-    Program p;
-    p.Opening(1, 1000, 1500, 0, 0, 8);
-    p.Calculate(1);
-    p.main.cmdChange->click();
-    QPointer<CorrectionDialog> first = &p.Dialog();
-    QVERIFY(first->isVisible());
-    p.main.cmdChange->click();
-    QVERIFY(!first->isVisible());
-    QVERIFY(p.main.HasCorrection());
-    p.main.cmdChange->click();
-    QVERIFY(first->isVisible());
+        g.B = static_cast<model::int16>(B);
+        g.DoubleBelt = doubleBelt ? model::True16 : model::False16;
+        g.b = static_cast<model::int16>(b);
+        p.main.SetGratingInfo(1);
+        QCOMPARE(Program::Red(p.main.txtPWidth), widthRed);
+        QCOMPARE(Program::Red(p.main.txtPAdd), insertsRed);
+        for (QLineEdit* box : {p.main.txtPHeight, p.main.txtPStep, p.main.txtPStepCount})
+            QVERIFY(!Program::Red(box));
+    }
 
-    // Closed through its frame, the dialog is unloaded; the next press loads
-    // it again for the current grille and shows it, and moving one of its
-    // bars keeps the other value.
-    first->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(first.isNull());
-    QVERIFY(!p.main.HasCorrection());
-    p.main.cmdChange->click();
-    CorrectionDialog& second = p.Dialog();
-    QVERIFY(second.isVisible());
-    second.HScroll2->SetValue(160);
-    QCOMPARE(p.order.OpeningAt(1).SideGap, 8);
-    QCOMPARE(p.Grille(1).t, 160);
-    second.hide();
-    QVERIFY(p.messenger.errors.isEmpty());
-}
+    void nestedRefreshEnds() {
+        // Showing another grille changes the width once: the nested refresh that
+        // this sets off finds every text in place.
+        Program p;
+        p.Opening(1, 1000, 1500);
+        p.Opening(2, 1700, 1400, 10, 10, 5);
+        p.Calculate(2);
+        QSignalSpy widths(p.main.txtPWidth, &QLineEdit::textChanged);
+        QSignalSpy numbers(p.main.txtPNumber, &QLineEdit::textChanged);
+        p.main.vsrPNumber->SetValue(2);
+        QCOMPARE(widths.count(), 1);
+        QCOMPARE(numbers.count(), 1);
+        QCOMPARE(p.Panel(), QStringList({"1690", "1380", "164", "10", "4"}));
+        QVERIFY(Program::Red(p.main.txtPWidth));
+        QVERIFY(p.messenger.errors.isEmpty());
+    }
+
+    void spinnerShowsPanelDrawingAndDialogWithoutWriting() {
+        Program p;
+        p.Opening(1, 1000, 1500, 0, 0, 5);
+        p.Opening(2, 2400, 900, 10, 10, 20);
+        p.Opening(3, 600, 2000, 50, 50, 35);
+        p.Calculate(3);
+        CorrectionDialog& d = p.Dialog();
+        QVERIFY(!d.isVisible()); // the dialog follows whether or not it is shown
+        const model::Order before = p.order;
+        for (int m : {3, 2, 1, 2}) {
+            p.main.vsrPNumber->SetValue(m);
+            const model::Grille& g = p.Grille(m);
+            QCOMPARE(p.Panel(),
+                     QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
+                                  QString::number(g.n), QString::number(g.b)}));
+            QCOMPARE(p.main.Picture1->Bars(), p.Planned(m));
+            QCOMPARE(d.txtNewStep->text(), QString::number(g.t));
+            QCOMPARE(d.txtNewZLeft->text(), QString::number(p.order.OpeningAt(m).SideGap));
+        }
+        QVERIFY(SameTables(p.order, before));
+        // A corrected side gap survives the next calculation, which starts the
+        // step afresh and primes the dialog again.
+        d.HScroll1->SetValue(33);
+        d.HScroll2->SetValue(150);
+        p.main.cmdOK->click();
+        QCOMPARE(p.order.OpeningAt(2).SideGap, 33);
+        QCOMPARE(p.order.OpeningAt(1).SideGap, 5);
+        QCOMPARE(d.txtNewStep->text(), QStringLiteral("164"));
+        QCOMPARE(d.HScroll1->Value(), 33);
+        QVERIFY(p.messenger.errors.isEmpty());
+    }
+
+    void dialogCorrectionsReachPanelAndDrawing() {
+        Program p;
+        p.Opening(1, 1600, 1500);
+        p.Opening(2, 200, 1500); // B 200: one step
+        p.Calculate(2);
+        CorrectionDialog& d = p.Dialog();
+        QVERIFY(Program::Red(p.main.txtPWidth));
+        d.chkDouble->click();
+        QVERIFY(!Program::Red(p.main.txtPWidth));
+
+        p.main.vsrPNumber->SetValue(2);
+        d.cmdDecStep->click();
+        QCOMPARE(p.main.txtPStepCount->text(), QStringLiteral("0"));
+        QVERIFY(p.main.Picture1->Bars().empty());
+        QVERIFY(p.messenger.errors.isEmpty());
+    }
+
+    void correctionButtonFollowsVisibility() {
+        Program p;
+        p.Opening(1, 1000, 1500, 0, 0, 8);
+        p.Calculate(1);
+        p.main.cmdChange->click();
+        QPointer<CorrectionDialog> first = &p.Dialog();
+        QVERIFY(first->isVisible());
+        p.main.cmdChange->click();
+        QVERIFY(!first->isVisible());
+        QVERIFY(p.main.HasCorrection());
+        p.main.cmdChange->click();
+        QVERIFY(first->isVisible());
+
+        // Closed through its frame, the dialog is unloaded; the next press loads
+        // it again for the current grille and shows it, and moving one of its
+        // bars keeps the other value.
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(first.isNull());
+        QVERIFY(!p.main.HasCorrection());
+        p.main.cmdChange->click();
+        CorrectionDialog& second = p.Dialog();
+        QVERIFY(second.isVisible());
+        second.HScroll2->SetValue(160);
+        QCOMPARE(p.order.OpeningAt(1).SideGap, 8);
+        QCOMPARE(p.Grille(1).t, 160);
+        second.hide();
+        QVERIFY(p.messenger.errors.isEmpty());
+    }
+};
 
 RESHETKI_UI_TEST_MAIN(GrillePanelTest)
 #include "grille_panel_test.moc"

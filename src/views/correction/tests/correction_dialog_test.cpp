@@ -56,129 +56,122 @@ QList<int> Shape(const model::Grille& g) {
 class CorrectionDialogTest : public QObject {
     Q_OBJECT
 private slots:
-    void barsAndStepButtonRecomputeTheCurrentGrille();
-    void primingShowsTrueValuesAndWritesNothing_data();
-    void primingShowsTrueValuesAndWritesNothing();
-    void doubleBeltWritesTheGrilleCurrentAtTheClick();
-    void runTimeErrorsAreReportedAndWriteNothing();
-    void tabWalksTheLayoutOrder();
-};
+    void barsAndStepButtonRecomputeTheCurrentGrille() {
+        FakeHost host;
+        host.Sized(1, 1000, 1500);
+        host.Sized(2, 1000, 1500);
+        host.current = 2;
+        CorrectionDialog d(host);
+        d.Prime();
+        QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({1000, 164, 6, -13}));
 
-void CorrectionDialogTest::barsAndStepButtonRecomputeTheCurrentGrille() {
-    FakeHost host;
-    host.Sized(1, 1000, 1500);
-    host.Sized(2, 1000, 1500);
-    host.current = 2;
-    CorrectionDialog d(host);
-    d.Prime();
-    QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({1000, 164, 6, -13}));
+        // The number of steps stays, so a wider side gap goes into the inserts.
+        d.HScroll1->SetValue(10);
+        QCOMPARE(host.order.OpeningAt(2).SideGap, 10);
+        QCOMPARE(d.txtNewZLeft->text(), QStringLiteral("10"));
+        QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 6, -23}));
+        QCOMPARE(host.recomputed, 1);
 
-    // The number of steps stays, so a wider side gap goes into the inserts.
-    d.HScroll1->SetValue(10);
-    QCOMPARE(host.order.OpeningAt(2).SideGap, 10);
-    QCOMPARE(d.txtNewZLeft->text(), QStringLiteral("10"));
-    QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 6, -23}));
-    QCOMPARE(host.recomputed, 1);
-
-    d.cmdDecStep->click();
-    QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 5, 59}));
-    d.HScroll2->SetValue(150);
-    QCOMPARE(d.txtNewStep->text(), QStringLiteral("150"));
-    QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 150, 5, 94}));
-    QCOMPARE(Shape(host.order.GrilleAt(1)), QList<int>({1000, 164, 6, -13}));
-    QVERIFY(host.messenger.errors.isEmpty());
-}
-
-void CorrectionDialogTest::primingShowsTrueValuesAndWritesNothing_data() {
-    QTest::addColumn<int>("quadro");
-    QTest::addColumn<int>("sideGap");
-    QTest::addColumn<bool>("sized");
-    QTest::addColumn<QString>("stepText");
-    QTest::addColumn<int>("stepBar");
-    QTest::addColumn<int>("gapBar");
-    QTest::newRow("in range") << 14 << 12 << true << "164" << 164 << 12;
-    QTest::newRow("bar 21 gives step 171") << 21 << 0 << true << "171" << 170 << 0;
-    QTest::newRow("side gap 41") << 14 << 41 << true << "164" << 164 << 40;
-    QTest::newRow("side gap -5") << 14 << -5 << true << "164" << 164 << 0;
-    QTest::newRow("uncomputed grille") << 14 << 12 << false << "0" << 100 << 12;
-}
-
-void CorrectionDialogTest::primingShowsTrueValuesAndWritesNothing() {
-    QFETCH(int, quadro);
-    QFETCH(int, sideGap);
-    QFETCH(bool, sized);
-    QFETCH(QString, stepText);
-    QFETCH(int, stepBar);
-    QFETCH(int, gapBar);
-    FakeHost host;
-    host.Sized(1, 1000, 1500, sideGap, quadro);
-    if (!sized)
-        host.order.GrilleAt(1) = {};
-    const model::Order before = host.order;
-    CorrectionDialog d(host);
-    d.Prime();
-    QCOMPARE(d.txtNewStep->text(), stepText);
-    QCOMPARE(d.HScroll2->Value(), stepBar);
-    QCOMPARE(d.txtNewZLeft->text(), QString::number(sideGap));
-    QCOMPARE(d.HScroll1->Value(), gapBar);
-    QVERIFY(SameTables(host.order, before));
-    QCOMPARE(host.recomputed, 0);
-
-    // Moving the other bar writes the true value back as it stands.
-    if (stepBar == 170 || stepBar == 100) {
-        d.HScroll1->SetValue(gapBar == 40 ? 39 : gapBar + 1);
-        QCOMPARE(host.order.GrilleAt(1).t, before.GrilleAt(1).t);
-    } else {
-        d.HScroll2->SetValue(stepBar - 1);
-        QCOMPARE(int{host.order.OpeningAt(1).SideGap}, sideGap);
-        QCOMPARE(int{host.order.GrilleAt(1).t}, stepBar - 1);
+        d.cmdDecStep->click();
+        QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 5, 59}));
+        d.HScroll2->SetValue(150);
+        QCOMPARE(d.txtNewStep->text(), QStringLiteral("150"));
+        QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 150, 5, 94}));
+        QCOMPARE(Shape(host.order.GrilleAt(1)), QList<int>({1000, 164, 6, -13}));
+        QVERIFY(host.messenger.errors.isEmpty());
     }
-    QVERIFY(host.messenger.errors.isEmpty());
-}
 
-void CorrectionDialogTest::doubleBeltWritesTheGrilleCurrentAtTheClick() {
-    FakeHost host;
-    CorrectionDialog d(host);
-    d.chkDouble->click();
-    QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
-    QCOMPARE(host.beltChanged, 1);
-    // The box keeps its state when the grille changes.
-    host.current = 2;
-    d.Prime();
-    QVERIFY(d.chkDouble->isChecked());
-    d.chkDouble->click();
-    QCOMPARE(host.order.GrilleAt(2).DoubleBelt, model::False16);
-    QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
-    QCOMPARE(host.beltChanged, 2);
-}
+    void primingShowsTrueValuesAndWritesNothing_data() {
+        QTest::addColumn<int>("quadro");
+        QTest::addColumn<int>("sideGap");
+        QTest::addColumn<bool>("sized");
+        QTest::addColumn<QString>("stepText");
+        QTest::addColumn<int>("stepBar");
+        QTest::addColumn<int>("gapBar");
+        QTest::newRow("in range") << 14 << 12 << true << "164" << 164 << 12;
+        QTest::newRow("bar 21 gives step 171") << 21 << 0 << true << "171" << 170 << 0;
+        QTest::newRow("side gap 41") << 14 << 41 << true << "164" << 164 << 40;
+        QTest::newRow("side gap -5") << 14 << -5 << true << "164" << 164 << 0;
+        QTest::newRow("uncomputed grille") << 14 << 12 << false << "0" << 100 << 12;
+    }
 
-void CorrectionDialogTest::runTimeErrorsAreReportedAndWriteNothing() {
-    FakeHost host;
-    host.Sized(1, 1000, 1500);
-    host.order.GrilleAt(1).n = -32768;
-    CorrectionDialog d(host);
-    const model::Order before = host.order;
-    d.cmdDecStep->click();
-    host.current = 61;
-    d.HScroll1->SetValue(20);
-    d.chkDouble->click();
-    QVERIFY(SameTables(host.order, before));
-    QCOMPARE(host.messenger.errors.size(), 3);
-    QVERIFY(host.messenger.errors[0].startsWith(QStringLiteral("Переполнение")));
-    QVERIFY(host.messenger.errors[1].startsWith(QStringLiteral("Индекс")));
-    QCOMPARE(host.recomputed + host.beltChanged, 0);
-}
+    void primingShowsTrueValuesAndWritesNothing() {
+        QFETCH(int, quadro);
+        QFETCH(int, sideGap);
+        QFETCH(bool, sized);
+        QFETCH(QString, stepText);
+        QFETCH(int, stepBar);
+        QFETCH(int, gapBar);
+        FakeHost host;
+        host.Sized(1, 1000, 1500, sideGap, quadro);
+        if (!sized)
+            host.order.GrilleAt(1) = {};
+        const model::Order before = host.order;
+        CorrectionDialog d(host);
+        d.Prime();
+        QCOMPARE(d.txtNewStep->text(), stepText);
+        QCOMPARE(d.HScroll2->Value(), stepBar);
+        QCOMPARE(d.txtNewZLeft->text(), QString::number(sideGap));
+        QCOMPARE(d.HScroll1->Value(), gapBar);
+        QVERIFY(SameTables(host.order, before));
+        QCOMPARE(host.recomputed, 0);
 
-void CorrectionDialogTest::tabWalksTheLayoutOrder() {
-    FakeHost host;
-    CorrectionDialog d(host);
-    d.show();
-    d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
-    d.txtNewZLeft->setFocus();
-    QCOMPARE(TabChain(6), QStringList({"chkDouble", "HScroll1", "txtNewStep", "HScroll2",
-                                       "cmdDecStep", "txtNewZLeft"}));
-}
+        // Moving the other bar writes the true value back as it stands.
+        if (stepBar == 170 || stepBar == 100) {
+            d.HScroll1->SetValue(gapBar == 40 ? 39 : gapBar + 1);
+            QCOMPARE(host.order.GrilleAt(1).t, before.GrilleAt(1).t);
+        } else {
+            d.HScroll2->SetValue(stepBar - 1);
+            QCOMPARE(int{host.order.OpeningAt(1).SideGap}, sideGap);
+            QCOMPARE(int{host.order.GrilleAt(1).t}, stepBar - 1);
+        }
+        QVERIFY(host.messenger.errors.isEmpty());
+    }
+
+    void doubleBeltWritesTheGrilleCurrentAtTheClick() {
+        FakeHost host;
+        CorrectionDialog d(host);
+        d.chkDouble->click();
+        QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
+        QCOMPARE(host.beltChanged, 1);
+        // The box keeps its state when the grille changes.
+        host.current = 2;
+        d.Prime();
+        QVERIFY(d.chkDouble->isChecked());
+        d.chkDouble->click();
+        QCOMPARE(host.order.GrilleAt(2).DoubleBelt, model::False16);
+        QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
+        QCOMPARE(host.beltChanged, 2);
+    }
+
+    void runTimeErrorsAreReportedAndWriteNothing() {
+        FakeHost host;
+        host.Sized(1, 1000, 1500);
+        host.order.GrilleAt(1).n = -32768;
+        CorrectionDialog d(host);
+        const model::Order before = host.order;
+        d.cmdDecStep->click();
+        host.current = 61;
+        d.HScroll1->SetValue(20);
+        d.chkDouble->click();
+        QVERIFY(SameTables(host.order, before));
+        QCOMPARE(host.messenger.errors.size(), 3);
+        QVERIFY(host.messenger.errors[0].startsWith(QStringLiteral("Переполнение")));
+        QVERIFY(host.messenger.errors[1].startsWith(QStringLiteral("Индекс")));
+        QCOMPARE(host.recomputed + host.beltChanged, 0);
+    }
+
+    void tabWalksTheLayoutOrder() {
+        FakeHost host;
+        CorrectionDialog d(host);
+        d.show();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.txtNewZLeft->setFocus();
+        QCOMPARE(TabChain(6), QStringList({"chkDouble", "HScroll1", "txtNewStep", "HScroll2",
+                                           "cmdDecStep", "txtNewZLeft"}));
+    }
+};
 
 RESHETKI_UI_TEST_MAIN(CorrectionDialogTest)
 #include "correction_dialog_test.moc"

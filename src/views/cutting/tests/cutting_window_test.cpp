@@ -9,7 +9,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -47,13 +46,6 @@ void Add(LengthTable* table, const QString& length, const QString& count) {
     table->setItem(row, 1, new QTableWidgetItem(count));
 }
 
-QString PdfText(const QString& file) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 } // namespace
 
 class CuttingWindowTest : public QObject {
@@ -61,13 +53,143 @@ class CuttingWindowTest : public QObject {
 
 private slots:
     void init() { messenger_.Clear(); }
-    void plansWhatTheBoxesSay_data();
-    void plansWhatTheBoxesSay();
-    void offcutsFirstThenTheLeastNewLength();
-    void thePlanOnShowIsWhatPrints();
-    void windowsAnswerWhileAPlanRunsAndStopKeepsTheBestSoFar();
-    void aNewPlanReplacesARunningOneAndClosingEndsIt();
-    void aFailingPlanIsReported();
+    void plansWhatTheBoxesSay_data() {
+        QTest::addColumn<QString>("stock");
+        QTest::addColumn<QString>("kerf");
+        QTest::addColumn<QString>("trim");
+        QTest::addColumn<int>("bars");
+        QTest::addColumn<QString>("error");
+        // A refusal of the window's own boxes, and one of the planner's: the
+        // planner's other refusals are its own tests' cases.
+        // clang-format off
+        QTest::newRow("fits two bars") << "12000" << "0" << "0" << 2 << "";
+        QTest::newRow("stock not a number") << "abc" << "3" << "0" << 0 << "Плети, строка 1";
+        QTest::newRow("negative kerf") << "6000" << "-1" << "0" << 0 << "Ширина реза";
+        QTest::newRow("trim too long") << "6000" << "0" << "1600" << 0 << "Решетка №1";
+        // clang-format on
+    }
+
+    void plansWhatTheBoxesSay() {
+        QFETCH(QString, stock);
+        QFETCH(QString, kerf);
+        QFETCH(QString, trim);
+        QFETCH(int, bars);
+        QFETCH(QString, error);
+        CuttingWindow w(messenger_);
+        w.txtKerf->setText(kerf);
+        w.txtTrim->setText(trim);
+        QVERIFY(PlanAndWait(w, stock, Pieces));
+        QCOMPARE(w.CurrentPlan().result.plan.bars, bars);
+        QCOMPARE(w.HasPlan(), error.isEmpty());
+        QCOMPARE(w.cmdPrint->isEnabled(), error.isEmpty());
+        if (error.isEmpty()) {
+            QVERIFY2(messenger_.errors.isEmpty(), qPrintable(messenger_.errors.join('\n')));
+            QCOMPARE(w.lblStatus->text(), QStringLiteral("оптимально"));
+        } else {
+            QCOMPARE(messenger_.errors.size(), 1);
+            QVERIFY2(messenger_.errors[0].contains(error), qPrintable(messenger_.errors[0]));
+            QCOMPARE(w.tblPlan->rowCount(), 0);
+        }
+    }
+
+    void offcutsFirstThenTheLeastNewLength() {
+        CuttingWindow w(messenger_);
+        w.txtKerf->setText(QStringLiteral("0"));
+        Add(w.tblStock, QStringLiteral("12000"), QString()); // the main window's row
+        Add(w.tblStock, QStringLiteral("6000"), QStringLiteral("без ограничения"));
+        Add(w.tblOffcuts, QStringLiteral("3000"), QStringLiteral("2"));
+        // Offcuts hold the two 3000s; four 2986s and one more need 12000 of new
+        // stock: one 12000 bar, or two 6000 bars and one more.
+        QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
+        QVERIFY2(messenger_.errors.isEmpty(), qPrintable(messenger_.errors.join('\n')));
+        const cutting::Plan& plan = w.CurrentPlan().result.plan;
+        QCOMPARE(plan.offcutsUsed, 2);
+        QCOMPARE(plan.boughtLength, 18000);
+        QCOMPARE(w.tblPlan->item(0, 1)->text(), QStringLiteral("обрезок 3000"));
+        QVERIFY(w.lblPurchases->text().startsWith(QStringLiteral("Купить: ")));
+        QVERIFY(w.lblLeftovers->text().startsWith(QStringLiteral("Деловые остатки (от 500 мм)")));
+        // A row the table does not understand is refused before anything runs.
+        Add(w.tblOffcuts, QStringLiteral("2500"), QStringLiteral("много"));
+        w.cmdCalculate->click();
+        QCOMPARE(messenger_.errors.size(), 1);
+        QVERIFY(messenger_.errors[0].startsWith(QStringLiteral("Обрезки, строка 2")));
+    }
+
+    void thePlanOnShowIsWhatPrints() {
+        CuttingWindow w(messenger_);
+        w.txtKerf->setText(QStringLiteral("120"));
+        QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
+        QCOMPARE(w.CurrentPlan().result.plan.bars, 3);
+        // Typing into a box changes nothing planned; the window says the plan is
+        // out of date, and the printed sheet is the plan on show.
+        QTest::keyClicks(w.txtKerf, QStringLiteral("x"));
+        QVERIFY(w.lblStatus->text().contains(QStringLiteral("устарел")));
+        QCOMPARE(w.CurrentPlan().settings.kerf, 120);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("plan.pdf"));
+        messenger_.saveAnswers << file;
+        w.cmdPrint->click();
+        const QString text = PdfText(file);
+        QVERIFY2(text.contains(QStringLiteral("рез 120 мм")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("оптимально")));
+    }
+
+    void windowsAnswerWhileAPlanRunsAndStopKeepsTheBestSoFar() {
+        CuttingWindow w(messenger_);
+        w.SetPlanner(LongPlan);
+        QSignalSpy shown(&w, &CuttingWindow::PlanShown);
+        w.Plan(Pieces, QStringLiteral("12000"));
+        // The user-interface thread is free: progress shows, boxes take input.
+        QTRY_VERIFY(w.lblStatus->text().contains(QStringLiteral("лучший раскрой — 9 плет.")));
+        QVERIFY(w.Planning() && w.cmdStop->isEnabled());
+        QTest::keyClicks(w.txtTrim, QStringLiteral("5"));
+        QCOMPARE(w.txtTrim->text(), QStringLiteral("05"));
+        QTest::qWait(200);
+        QVERIFY(w.Planning());
+        w.cmdStop->click();
+        QVERIFY(shown.wait(5000));
+        QVERIFY(w.HasPlan());
+        QVERIFY(w.CurrentPlan().stopped);
+        QCOMPARE(w.CurrentPlan().settings.trim, 0); // the value it was started with
+        QVERIFY(w.lblStatus->text().startsWith(QStringLiteral("остановлено")));
+        QVERIFY(!w.cmdStop->isEnabled());
+    }
+
+    void aNewPlanReplacesARunningOneAndClosingEndsIt() {
+        CuttingWindow w(messenger_);
+        w.SetPlanner(LongPlan);
+        QSignalSpy shown(&w, &CuttingWindow::PlanShown);
+        w.Plan(Pieces, QStringLiteral("12000"));
+        w.SetPlanner([](const auto& pieces, const auto& s, const auto&) {
+            return cutting::PlanCutting(pieces, s);
+        });
+        w.Plan({{1, V, 1000, 3}}, QStringLiteral("6000"));
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(shown.count(), 1); // the first plan's result was dropped
+        QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 3000);
+
+        // A window closed or destroyed while planning stops its plan.
+        auto* other = new CuttingWindow(messenger_);
+        other->SetPlanner(LongPlan);
+        other->Plan(Pieces, QStringLiteral("12000"));
+        QTRY_VERIFY(other->lblStatus->text().contains(QStringLiteral("9 плет.")));
+        other->close();
+        QTRY_VERIFY(!other->Planning());
+        other->Plan(Pieces, QStringLiteral("12000"));
+        delete other; // returns: the runner stops its plan and waits for it
+        QVERIFY(messenger_.errors.isEmpty());
+    }
+
+    void aFailingPlanIsReported() {
+        CuttingWindow w(messenger_);
+        w.SetPlanner([](const auto&, const auto&, const auto&) -> cutting::Result {
+            throw std::runtime_error("boom");
+        });
+        QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
+        QCOMPARE(messenger_.errors.size(), 1);
+        QVERIFY(messenger_.errors[0].startsWith(QStringLiteral("Внутренняя ошибка при расчёте")));
+        QVERIFY(!w.HasPlan());
+    }
 
 private:
     // Plans and waits until the plan or the refusal is on show.
@@ -79,151 +201,6 @@ private:
 
     RecordingMessenger messenger_;
 };
-
-void CuttingWindowTest::plansWhatTheBoxesSay_data() {
-    QTest::addColumn<QString>("stock");
-    QTest::addColumn<QString>("kerf");
-    QTest::addColumn<QString>("trim");
-    QTest::addColumn<int>("bars");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("fits two bars") << "12000"
-                                   << "0"
-                                   << "0" << 2 << "";
-    QTest::newRow("kerf needs a third") << "12000"
-                                        << "20"
-                                        << "0" << 3 << "";
-    QTest::newRow("stock not a number") << "abc"
-                                        << "3"
-                                        << "0" << 0 << "Плети, строка 1";
-    QTest::newRow("negative kerf") << "6000"
-                                   << "-1"
-                                   << "0" << 0 << "Ширина реза";
-    QTest::newRow("trim too long") << "6000"
-                                   << "0"
-                                   << "1600" << 0 << "Решетка №1";
-}
-
-void CuttingWindowTest::plansWhatTheBoxesSay() {
-    QFETCH(QString, stock);
-    QFETCH(QString, kerf);
-    QFETCH(QString, trim);
-    QFETCH(int, bars);
-    QFETCH(QString, error);
-    CuttingWindow w(messenger_);
-    w.txtKerf->setText(kerf);
-    w.txtTrim->setText(trim);
-    QVERIFY(PlanAndWait(w, stock, Pieces));
-    QCOMPARE(w.CurrentPlan().result.plan.bars, bars);
-    QCOMPARE(w.HasPlan(), error.isEmpty());
-    QCOMPARE(w.cmdPrint->isEnabled(), error.isEmpty());
-    if (error.isEmpty()) {
-        QVERIFY2(messenger_.errors.isEmpty(), qPrintable(messenger_.errors.join('\n')));
-        QCOMPARE(w.lblStatus->text(), QStringLiteral("оптимально"));
-    } else {
-        QCOMPARE(messenger_.errors.size(), 1);
-        QVERIFY2(messenger_.errors[0].contains(error), qPrintable(messenger_.errors[0]));
-        QCOMPARE(w.tblPlan->rowCount(), 0);
-    }
-}
-
-void CuttingWindowTest::offcutsFirstThenTheLeastNewLength() {
-    CuttingWindow w(messenger_);
-    w.txtKerf->setText(QStringLiteral("0"));
-    Add(w.tblStock, QStringLiteral("12000"), QString()); // the main window's row
-    Add(w.tblStock, QStringLiteral("6000"), QStringLiteral("без ограничения"));
-    Add(w.tblOffcuts, QStringLiteral("3000"), QStringLiteral("2"));
-    // Offcuts hold the two 3000s; four 2986s and one more need 12000 of new
-    // stock: one 12000 bar, or two 6000 bars and one more.
-    QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
-    QVERIFY2(messenger_.errors.isEmpty(), qPrintable(messenger_.errors.join('\n')));
-    const cutting::Plan& plan = w.CurrentPlan().result.plan;
-    QCOMPARE(plan.offcutsUsed, 2);
-    QCOMPARE(plan.boughtLength, 18000);
-    QCOMPARE(w.tblPlan->item(0, 1)->text(), QStringLiteral("обрезок 3000"));
-    QVERIFY(w.lblPurchases->text().startsWith(QStringLiteral("Купить: ")));
-    QVERIFY(w.lblLeftovers->text().startsWith(QStringLiteral("Деловые остатки (от 500 мм)")));
-    // A row the table does not understand is refused before anything runs.
-    Add(w.tblOffcuts, QStringLiteral("2500"), QStringLiteral("много"));
-    w.cmdCalculate->click();
-    QCOMPARE(messenger_.errors.size(), 1);
-    QVERIFY(messenger_.errors[0].startsWith(QStringLiteral("Обрезки, строка 2")));
-}
-
-void CuttingWindowTest::thePlanOnShowIsWhatPrints() {
-    CuttingWindow w(messenger_);
-    w.txtKerf->setText(QStringLiteral("120"));
-    QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
-    QCOMPARE(w.CurrentPlan().result.plan.bars, 3);
-    // Typing into a box changes nothing planned; the window says the plan is
-    // out of date, and the printed sheet is the plan on show.
-    QTest::keyClicks(w.txtKerf, QStringLiteral("x"));
-    QVERIFY(w.lblStatus->text().contains(QStringLiteral("устарел")));
-    QCOMPARE(w.CurrentPlan().settings.kerf, 120);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("plan.pdf"));
-    messenger_.saveAnswers << file;
-    w.cmdPrint->click();
-    const QString text = PdfText(file);
-    QVERIFY2(text.contains(QStringLiteral("рез 120 мм")), qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("оптимально")));
-}
-
-void CuttingWindowTest::windowsAnswerWhileAPlanRunsAndStopKeepsTheBestSoFar() {
-    CuttingWindow w(messenger_);
-    w.SetPlanner(LongPlan);
-    QSignalSpy shown(&w, &CuttingWindow::PlanShown);
-    w.Plan(Pieces, QStringLiteral("12000"));
-    // The user-interface thread is free: progress shows, boxes take input.
-    QTRY_VERIFY(w.lblStatus->text().contains(QStringLiteral("лучший раскрой — 9 плет.")));
-    QVERIFY(w.Planning() && w.cmdStop->isEnabled());
-    QTest::keyClicks(w.txtTrim, QStringLiteral("5"));
-    QCOMPARE(w.txtTrim->text(), QStringLiteral("05"));
-    QTest::qWait(200);
-    QVERIFY(w.Planning());
-    w.cmdStop->click();
-    QVERIFY(shown.wait(5000));
-    QVERIFY(w.HasPlan());
-    QVERIFY(w.CurrentPlan().stopped);
-    QCOMPARE(w.CurrentPlan().settings.trim, 0); // the value it was started with
-    QVERIFY(w.lblStatus->text().startsWith(QStringLiteral("остановлено")));
-    QVERIFY(!w.cmdStop->isEnabled());
-}
-
-void CuttingWindowTest::aNewPlanReplacesARunningOneAndClosingEndsIt() {
-    CuttingWindow w(messenger_);
-    w.SetPlanner(LongPlan);
-    QSignalSpy shown(&w, &CuttingWindow::PlanShown);
-    w.Plan(Pieces, QStringLiteral("12000"));
-    w.SetPlanner([](const auto& pieces, const auto& s, const auto&) {
-        return cutting::PlanCutting(pieces, s);
-    });
-    w.Plan({{1, V, 1000, 3}}, QStringLiteral("6000"));
-    QVERIFY(shown.wait(5000));
-    QCOMPARE(shown.count(), 1); // the first plan's result was dropped
-    QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 3000);
-
-    // A window closed or destroyed while planning stops its plan.
-    auto* other = new CuttingWindow(messenger_);
-    other->SetPlanner(LongPlan);
-    other->Plan(Pieces, QStringLiteral("12000"));
-    QTRY_VERIFY(other->lblStatus->text().contains(QStringLiteral("9 плет.")));
-    other->close();
-    QTRY_VERIFY(!other->Planning());
-    other->Plan(Pieces, QStringLiteral("12000"));
-    delete other; // returns: the runner stops its plan and waits for it
-    QVERIFY(messenger_.errors.isEmpty());
-}
-
-void CuttingWindowTest::aFailingPlanIsReported() {
-    CuttingWindow w(messenger_);
-    w.SetPlanner([](const auto&, const auto&, const auto&) -> cutting::Result {
-        throw std::runtime_error("boom");
-    });
-    QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
-    QCOMPARE(messenger_.errors.size(), 1);
-    QVERIFY(messenger_.errors[0].startsWith(QStringLiteral("Внутренняя ошибка при расчёте")));
-    QVERIFY(!w.HasPlan());
-}
 
 RESHETKI_UI_TEST_MAIN(CuttingWindowTest)
 #include "cutting_window_test.moc"

@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,16 +17,6 @@ namespace {
 QStringList Squeezed(QString text) {
     text.remove(QRegularExpression(QStringLiteral("[^\\S\r\n\f]")));
     return text.split(QRegularExpression(QStringLiteral("[\r\n\f]+")), Qt::SkipEmptyParts);
-}
-
-// The text of a PDF file as pdftotext lays it out; a form feed ends each sheet.
-QString PdfText(const QString& file) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 // Whether any pixel within `reach` pixels of (x, y) along the row is dark.
@@ -57,86 +46,83 @@ class ReportPageTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void pageImageShowsLegendAndAlignedTable();
-    void pdfHoldsEveryLineOnceOverTheSheets_data();
-    void pdfHoldsEveryLineOnceOverTheSheets();
+    void pageImageShowsLegendAndAlignedTable() {
+        const report::ReportPage page = BuiltPage(8, "315");
+        const int height = page.layout.height;
+
+        // Twice the screen's size, 7.5 twips to a pixel.
+        const double scale = 2.0 / 15;
+        QImage image(static_cast<int>(report::PageWidth * scale), static_cast<int>(height * scale),
+                     QImage::Format_RGB32);
+        image.fill(Qt::red);
+        {
+            QPainter painter(&image);
+            painter.scale(scale, scale);
+            report::PaintReportPage(painter, page, QRectF(0, 0, report::PageWidth, height));
+        }
+        auto px = [&](double twips) { return static_cast<int>(twips * scale); };
+
+        QCOMPARE(image.pixel(px(11400), px(height - 20)), qRgb(255, 255, 255));
+        // Legend: the grille's left bar, the width dimension line, the opening's
+        // right edge, the height dimension line.
+        QVERIFY(DarkNear(image, px(840), px(4000)));
+        QVERIFY(DarkNear(image, px(4000), px(360)));
+        QVERIFY(DarkNear(image, px(6720), px(7000)));
+        QVERIFY(DarkNear(image, px(10080), px(4000)));
+        QVERIFY(!DarkNear(image, px(2000), px(4000)));
+
+        // The heading stands near the right edge at the top.
+        int headingInk = 0;
+        for (int x = px(8000); x < px(11445); ++x)
+            for (int y = px(120); y < px(520); ++y)
+                headingInk += DarkNear(image, x, y) ? 1 : 0;
+        QVERIFY(headingInk > 100);
+
+        // On the header, the separator ("+") and every grille line, the column
+        // marks stand at multiples of 8 cells.
+        const double cell = report::TabStopDistance(FontInTwips(report::BoxFont(9))) / 8;
+        const double pitch = report::LinePitch(9);
+        for (int line = 0; line < 2 + 8; ++line) {
+            const int y = px(page.layout.tableTop + line * pitch + pitch / 2);
+            for (int column = 1; column <= 11; ++column)
+                QVERIFY2(
+                    DarkNear(image, px(report::BoxLeft + 45 + 8 * column * cell + cell / 2), y, 1),
+                    qPrintable(QStringLiteral("line %1 column %2").arg(line).arg(column)));
+        }
+    }
+
+    void pdfHoldsEveryLineOnceOverTheSheets_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("severalSheets");
+        QTest::newRow("no grilles") << 0 << false;
+        QTest::newRow("three grilles") << 3 << false;
+        QTest::newRow("sixty grilles") << 60 << true;
+    }
+
+    void pdfHoldsEveryLineOnceOverTheSheets() {
+        QFETCH(int, count);
+        QFETCH(bool, severalSheets);
+        const report::ReportPage page = BuiltPage(count, "П-" + std::to_string(count));
+        const PrintJob job = report::PrintJobOf(page);
+        QVERIFY(job.suggestedFileName.endsWith(QStringLiteral("Заказ П-%1.pdf").arg(count)));
+        const QString file = dir_.filePath(QStringLiteral("report-%1.pdf").arg(count));
+        QVERIFY(WritePdf(file, job));
+
+        const QString text = PdfText(file);
+        QVERIFY(text.count(QLatin1Char('\f')) >= 1);
+        QCOMPARE(text.count(QLatin1Char('\f')) > 1, severalSheets);
+        const QStringList printed = Squeezed(text);
+        for (const QString& part : {page.heading, page.table, page.materials})
+            for (const QString& line : Squeezed(part))
+                QVERIFY2(printed.contains(line), qPrintable(line));
+        // The title of each cut list once: nothing is painted twice on a sheet
+        // boundary.
+        QCOMPARE(printed.filter(QStringLiteral("---Решетка№")).size(), count);
+    }
 
 private:
     QTemporaryDir dir_;
 };
-
-void ReportPageTest::pageImageShowsLegendAndAlignedTable() {
-    const report::ReportPage page = BuiltPage(8, "315");
-    const int height = page.layout.height;
-
-    // Twice the screen's size, 7.5 twips to a pixel.
-    const double scale = 2.0 / 15;
-    QImage image(static_cast<int>(report::PageWidth * scale), static_cast<int>(height * scale),
-                 QImage::Format_RGB32);
-    image.fill(Qt::red);
-    {
-        QPainter painter(&image);
-        painter.scale(scale, scale);
-        report::PaintReportPage(painter, page, QRectF(0, 0, report::PageWidth, height));
-    }
-    auto px = [&](double twips) { return static_cast<int>(twips * scale); };
-
-    QCOMPARE(image.pixel(px(11400), px(height - 20)), qRgb(255, 255, 255));
-    // Legend: the grille's left bar, the width dimension line, the opening's
-    // right edge, the height dimension line.
-    QVERIFY(DarkNear(image, px(840), px(4000)));
-    QVERIFY(DarkNear(image, px(4000), px(360)));
-    QVERIFY(DarkNear(image, px(6720), px(7000)));
-    QVERIFY(DarkNear(image, px(10080), px(4000)));
-    QVERIFY(!DarkNear(image, px(2000), px(4000)));
-
-    // The heading stands near the right edge at the top.
-    int headingInk = 0;
-    for (int x = px(8000); x < px(11445); ++x)
-        for (int y = px(120); y < px(520); ++y)
-            headingInk += DarkNear(image, x, y) ? 1 : 0;
-    QVERIFY(headingInk > 100);
-
-    // On the header, the separator ("+") and every grille line, the column
-    // marks stand at multiples of 8 cells.
-    const double cell = report::TabStopDistance(FontInTwips(report::BoxFont(9))) / 8;
-    const double pitch = report::LinePitch(9);
-    for (int line = 0; line < 2 + 8; ++line) {
-        const int y = px(page.layout.tableTop + line * pitch + pitch / 2);
-        for (int column = 1; column <= 11; ++column)
-            QVERIFY2(DarkNear(image, px(report::BoxLeft + 45 + 8 * column * cell + cell / 2), y, 1),
-                     qPrintable(QStringLiteral("line %1 column %2").arg(line).arg(column)));
-    }
-}
-
-void ReportPageTest::pdfHoldsEveryLineOnceOverTheSheets_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("severalSheets");
-    QTest::newRow("no grilles") << 0 << false;
-    QTest::newRow("three grilles") << 3 << false;
-    QTest::newRow("sixty grilles") << 60 << true;
-}
-
-void ReportPageTest::pdfHoldsEveryLineOnceOverTheSheets() {
-    QFETCH(int, count);
-    QFETCH(bool, severalSheets);
-    const report::ReportPage page = BuiltPage(count, "П-" + std::to_string(count));
-    const PrintJob job = report::PrintJobOf(page);
-    QVERIFY(job.suggestedFileName.endsWith(QStringLiteral("Заказ П-%1.pdf").arg(count)));
-    const QString file = dir_.filePath(QStringLiteral("report-%1.pdf").arg(count));
-    QVERIFY(WritePdf(file, job));
-
-    const QString text = PdfText(file);
-    QVERIFY(text.count(QLatin1Char('\f')) >= 1);
-    QCOMPARE(text.count(QLatin1Char('\f')) > 1, severalSheets);
-    const QStringList printed = Squeezed(text);
-    for (const QString& part : {page.heading, page.table, page.materials})
-        for (const QString& line : Squeezed(part))
-            QVERIFY2(printed.contains(line), qPrintable(line));
-    // The title of each cut list once: nothing is painted twice on a sheet
-    // boundary.
-    QCOMPARE(printed.filter(QStringLiteral("---Решетка№")).size(), count);
-}
 
 RESHETKI_UI_TEST_MAIN(ReportPageTest)
 #include "report_page_test.moc"
