@@ -13,11 +13,11 @@ namespace {
 using model::ErrorKind;
 using model::RuntimeError;
 
-// Real division that fails as the drawing expects: 0 / 0 is an overflow, any
-// other division by zero a division-by-zero error.
+// Real division that fails on a zero divisor or a result out of range. What
+// kind of failure it was does not matter: any of them ends the drawing.
 double Quotient(double a, double b) {
     if (b == 0)
-        throw RuntimeError(a == 0 ? ErrorKind::Overflow : ErrorKind::DivisionByZero);
+        throw RuntimeError(ErrorKind::DivisionByZero);
     const double q = a / b;
     if (!std::isfinite(q))
         throw RuntimeError(ErrorKind::Overflow);

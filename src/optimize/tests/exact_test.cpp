@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -193,3 +194,48 @@ TEST(ExactSearch, MixedStockAgreesWithTheExactOptimum) {
 }
 
 } // namespace
+
+TEST(ExactSearch, FillsBarsExactlyWhenManySizesAreLeft) {
+    // Twenty bars of 1000, each cut into three pieces of distinct lengths:
+    // no free length at all, and more sizes than the search weighs one by one.
+    std::mt19937 rng(5);
+    Instance in{1000, {}, {}};
+    std::set<int> used;
+    for (int bar = 0; bar < 20;) {
+        const int a = Rand(rng, 150, 450), b = Rand(rng, 150, 450), c = 1000 - a - b;
+        if (a != b && b != c && a != c && used.count(a) + used.count(b) + used.count(c) == 0)
+            used.insert({a, b, c}), ++bar;
+    }
+    for (auto size = used.rbegin(); size != used.rend(); ++size)
+        in.size.push_back(*size), in.demand.push_back(1);
+    bool exhausted = false;
+    const auto packing = cutting::detail::SearchPacking(in, 20, Generous(), exhausted);
+    EXPECT_EQ(packing.size(), 20u);
+    EXPECT_TRUE(cutting::detail::IsValidPacking(in, packing));
+}
+
+TEST(Heuristics, FirstFitThroughItsTreeIsPlainFirstFit) {
+    std::mt19937 rng(9);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        Instance in{Rand(rng, 50, 400), {}, {}};
+        for (int size = in.capacity; size > 0; size -= Rand(rng, 1, in.capacity / 3)) {
+            in.size.push_back(size);
+            in.demand.push_back(Rand(rng, 1, 9));
+        }
+        // Each piece, longest first, into the first bar with room for it.
+        std::vector<int> room;
+        std::vector<Bar> bars;
+        for (size_t t = 0; t < in.size.size(); ++t)
+            for (int copy = 0; copy < in.demand[t]; ++copy) {
+                size_t b = 0;
+                while (b < room.size() && room[b] < in.size[t])
+                    ++b;
+                if (b == room.size())
+                    room.push_back(in.capacity), bars.emplace_back(in.size.size(), 0);
+                room[b] -= in.size[t];
+                ++bars[b][t];
+            }
+        EXPECT_EQ(cutting::detail::FirstFitSparse(in), cutting::detail::Sparse(bars));
+    }
+}
