@@ -100,17 +100,6 @@ private:
     static constexpr auto ResidualBudget = std::chrono::milliseconds(2);
     static constexpr long long ResidualNodes = 1000;
 
-    // 1, 1, 2, 1, 1, 2, 4, 1, 1, 2, 1, 1, 2, 4, 8, ...
-    static long long Luby(int i) {
-        for (int k = 1;; ++k) {
-            const int whole = (1 << k) - 1;
-            if (i == whole)
-                return 1LL << (k - 1);
-            if (i < whole)
-                return Luby(i - (1 << (k - 1)) + 1);
-        }
-    }
-
     // Tries the bars of one piece more in rounds: each round takes twice as
     // many of them as the one before, and searches what each leaves with
     // twice the nodes, until one succeeds or every one is ruled out. The
@@ -315,18 +304,13 @@ private:
     // The pieces left and set aside into the bars left, by the exact search.
     bool Residual() {
         nodes_ += ResidualNodes;
-        Instance rest;
-        rest.capacity = in_.capacity;
-        std::vector<size_t> type;
+        std::vector<int> left(m_);
         for (size_t t = 0; t < m_; ++t)
-            if (rem_[t] + reserved_[t] > 0) {
-                rest.size.push_back(in_.size[t]);
-                rest.demand.push_back(rem_[t] + reserved_[t]);
-                type.push_back(t);
-            }
+            left[t] = rem_[t] + reserved_[t];
+        const Remainder rest = RemainderOf(in_, left);
         bool exhausted = false;
         const Packing packing =
-            SearchPacking(rest, barsLeft_, stop_.Until(Clock::now() + ResidualBudget), exhausted);
+            SearchPacking(rest.in, barsLeft_, stop_.Until(Clock::now() + ResidualBudget), exhausted);
         if (packing.empty()) {
             proof_ = proof_ && exhausted;
             return false;
@@ -334,8 +318,8 @@ private:
         residual_.clear();
         for (const Bar& bar : packing) {
             Bar full(m_, 0);
-            for (size_t k = 0; k < type.size(); ++k)
-                full[type[k]] = bar[k];
+            for (size_t k = 0; k < rest.type.size(); ++k)
+                full[rest.type[k]] = bar[k];
             residual_.push_back(std::move(full));
         }
         return true;

@@ -16,25 +16,6 @@ constexpr int MostTypes = 1500;
 // Less time than this is not worth another dive.
 constexpr auto LastDive = std::chrono::milliseconds(20);
 
-// The pieces still needed as an instance of their own, and how its sizes
-// map back.
-struct Residual {
-    Instance in;
-    std::vector<size_t> type;
-};
-
-Residual Remaining(const Instance& in, const std::vector<int>& rem) {
-    Residual r;
-    r.in.capacity = in.capacity;
-    for (size_t i = 0; i < rem.size(); ++i)
-        if (rem[i] > 0) {
-            r.in.size.push_back(in.size[i]);
-            r.in.demand.push_back(rem[i]);
-            r.type.push_back(i);
-        }
-    return r;
-}
-
 // Depth-first rounding of the pattern relaxation: fix the bars it uses whole,
 // or else the ones it uses most (several at once far from the end, one near
 // it), solve the relaxation of what is left again with new columns, and give
@@ -83,7 +64,7 @@ private:
     }
 
     // The fixed bars plus a packing of the remainder.
-    Packing With(const Residual& r, const Packing& rest) const {
+    Packing With(const Remainder& r, const Packing& rest) const {
         Packing all = fixed_;
         for (const Bar& bar : rest) {
             Bar full(in_.size.size(), 0);
@@ -134,7 +115,7 @@ private:
         const int room = target_ - static_cast<int>(fixed_.size());
         if (room <= 0)
             return false;
-        const Residual r = Remaining(in_, rem_);
+        const Remainder r = RemainderOf(in_, rem_);
         Packing quick = FirstFitDecreasing(r.in);
         Packing best = BestFitDecreasing(r.in);
         if (best.size() < quick.size())
@@ -166,7 +147,7 @@ private:
         return Branch(r, room, discrepancies);
     }
 
-    bool Branch(const Residual& r, int room, int discrepancies) {
+    bool Branch(const Remainder& r, int room, int discrepancies) {
         // The bars to fix, most used first: all those used whole at once, or
         // else one of the fractional ones. A bar that leaves more free length
         // than the bars left may leave in all cannot be part of the packing.

@@ -20,6 +20,18 @@ int Instance::Pieces() const {
     return std::accumulate(demand.begin(), demand.end(), 0);
 }
 
+Remainder RemainderOf(const Instance& in, const std::vector<int>& left) {
+    Remainder r;
+    r.in.capacity = in.capacity;
+    for (size_t i = 0; i < left.size(); ++i)
+        if (left[i] > 0) {
+            r.in.size.push_back(in.size[i]);
+            r.in.demand.push_back(left[i]);
+            r.type.push_back(i);
+        }
+    return r;
+}
+
 long long BarFill(const Instance& in, const Bar& bar) {
     long long fill = 0;
     for (size_t i = 0; i < bar.size(); ++i)

@@ -315,14 +315,9 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
             fromHand.push_back({static_cast<int>(k), Sparse(bar)});
             --left[k];
         }
-    Instance rest;
-    std::vector<size_t> type;
-    for (size_t i = 0; i < m; ++i)
-        if (rem[i] > 0) {
-            rest.size.push_back(in.size[i]);
-            rest.demand.push_back(rem[i]);
-            type.push_back(i);
-        }
+    Remainder remainder = RemainderOf(in, rem);
+    Instance& rest = remainder.in;
+    const std::vector<size_t>& type = remainder.type;
     auto widen = [&](SparsePacking packing) {
         for (SparseBar& bar : packing)
             for (auto& item : bar)

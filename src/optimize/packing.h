@@ -137,5 +137,15 @@ void FailLinearProgramsForTesting(bool fail);
 bool IsValidPacking(const Instance& in, const Packing& packing);
 bool IsValidPacking(const Instance& in, const SparsePacking& packing);
 long long BarFill(const Instance& in, const Bar& bar);
+// The pieces `left` (a count for each size of `in`) as an instance of their
+// own on the same bars, and which size of `in` each of its sizes is.
+struct Remainder {
+    Instance in;
+    std::vector<size_t> type;
+};
+Remainder RemainderOf(const Instance& in, const std::vector<int>& left);
+// The restart schedule of the searches: 1, 1, 2, 1, 1, 2, 4, 1, 1, 2, ...
+// (i from 1), so that some restarts are long whatever length would have paid.
+long long Luby(int i);
 
 } // namespace cutting::detail

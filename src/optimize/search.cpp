@@ -10,17 +10,6 @@ namespace cutting::detail {
 
 namespace {
 
-// 1, 1, 2, 1, 1, 2, 4, 1, 1, 2, 1, 1, 2, 4, 8, ...
-long long Luby(int i) {
-    for (int k = 1;; ++k) {
-        const int whole = (1 << k) - 1;
-        if (i == whole)
-            return 1LL << (k - 1);
-        if (i < whole)
-            return Luby(i - (1 << (k - 1)) + 1);
-    }
-}
-
 // Depth-first bar completion: each bar is built around the longest piece
 // left, only bars that no remaining piece still fits into are closed, and the
 // free length of all closed bars together may not exceed the slack of the
@@ -91,16 +80,8 @@ private:
             for (size_t b : chosen)
                 for (const auto& [type, count] : deepest_[b])
                     pool[static_cast<size_t>(type)] += count;
-            Instance part;
-            part.capacity = in_.capacity;
-            std::vector<size_t> type;
-            for (size_t i = 0; i < m_; ++i)
-                if (pool[i] > 0) {
-                    part.size.push_back(in_.size[i]);
-                    part.demand.push_back(pool[i]);
-                    type.push_back(i);
-                }
-            BarCompletion small(part, stop_.Until(Clock::now() + Budget), false);
+            const Remainder part = RemainderOf(in_, pool);
+            BarCompletion small(part.in, stop_.Until(Clock::now() + Budget), false);
             small.nodeLimit_ = RepairSteps;
             small.shuffle_ = true;
             const bool solved = small.Solve(opened + missing);
@@ -114,7 +95,7 @@ private:
             for (const SparseBar& bar : closed) {
                 SparseBar full;
                 for (const auto& [k, count] : bar)
-                    full.push_back({static_cast<int>(type[static_cast<size_t>(k)]), count});
+                    full.push_back({static_cast<int>(part.type[static_cast<size_t>(k)]), count});
                 result.push_back(std::move(full));
             }
             if (solved)
@@ -384,6 +365,16 @@ SparsePacking SearchSparse(const Instance& in, int bars, const Stop& stop, bool&
 
 Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted) {
     return Dense(SearchSparse(in, bars, stop, exhausted), in.size.size());
+}
+
+long long Luby(int i) {
+    for (int k = 1;; ++k) {
+        const int whole = (1 << k) - 1;
+        if (i == whole)
+            return 1LL << (k - 1);
+        if (i < whole)
+            return Luby(i - (1 << (k - 1)) + 1);
+    }
 }
 
 } // namespace cutting::detail

@@ -127,6 +127,11 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
     PatternLp five(pieces);
     five.Solve(10, Never);
     EXPECT_EQ(five.Bound(), 3);
+    // With one piece left, the bars of two are set aside and the relaxation
+    // is solved again from where it was.
+    five.SetDemand({1});
+    EXPECT_NE(five.Solve(10, Never), PatternLp::Status::Failed);
+    EXPECT_EQ(five.Bound(), 1);
 
     std::mt19937 rng(8);
     for (int round = 0; round < 60; ++round) {
