@@ -241,6 +241,8 @@ TEST(PlanCutting, CutsOffcutsOnHandFirstAndBuysTheLeastLength) {
          Table({{6000, 1}}, {{4000, 1}}), 6000, 1, {{6000, 1}}, {{1000, 1}}, {}},
         {"a one-millimetre offcut", {{1, V, 1, 1}}, Table({{6000}}, {{1, 1}}),
          0, 1, {}, {}, {}},
+        {"the one bar counted holds it all, cut and all", {{1, V, 600, 1}, {2, V, 397, 1}},
+         Table({{1000, 1}}, {}, 3), 1000, 0, {{1000, 1}}, {}, {}},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -282,6 +284,11 @@ TEST(PlanCutting, ReportsProgressAndStopsWhenCancelled) {
         EXPECT_LE(seen[k].bars, seen[k - 1].bars);
         EXPECT_GE(seen[k].lowerBound, seen[k - 1].lowerBound);
         EXPECT_GE(seen[k].elapsed, seen[k - 1].elapsed);
+        EXPECT_FALSE(seen[k].bars == seen[k - 1].bars &&
+                     seen[k].boughtLength == seen[k - 1].boughtLength &&
+                     seen[k].lowerBound == seen[k - 1].lowerBound &&
+                     seen[k].lowerBoundLength == seen[k - 1].lowerBoundLength)
+            << "report " << k << " repeats the one before";
     }
     EXPECT_EQ(seen.back().bars, plan.bars);
     EXPECT_EQ(seen.back().lowerBound, plan.lowerBound);

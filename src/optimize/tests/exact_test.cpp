@@ -1,6 +1,7 @@
 // The plan and its bound against an exact solver on small random orders: no
 // plan claimed optimal that is not, no bound above the optimum.
 
+#include "optimize/cover.h"
 #include "optimize/cutting.h"
 #include "optimize/packing.h"
 
@@ -212,6 +213,21 @@ TEST(ExactSearch, FillsBarsExactlyWhenManySizesAreLeft) {
     const auto packing = cutting::detail::SearchPacking(in, 20, Generous(), exhausted);
     EXPECT_EQ(packing.size(), 20u);
     EXPECT_TRUE(cutting::detail::IsValidPacking(in, packing));
+}
+
+TEST(ExactSearch, CoverRelaxationTellsWhichRemaindersTheListedBarsCover) {
+    // On 10 with pieces 6, 4 and 3, the only full bar of two pieces is 6 + 4.
+    const Instance in{10, {6, 4, 3}, {1, 1, 1}};
+    cutting::detail::BarList list;
+    long long steps = 1000;
+    ASSERT_TRUE(list.AddLevel(in, 0, 2, 100, steps));
+    ASSERT_EQ(list.Size(), 1u);
+    cutting::detail::CoverLp lp(list, in.size.size());
+    std::vector<double> level;
+    EXPECT_TRUE(lp.MayCover({1, 1, 0}, {0}, Generous(), level));
+    EXPECT_EQ(level, std::vector<double>{1.0});
+    EXPECT_FALSE(lp.MayCover({0, 1, 1}, {0}, Generous(), level));
+    EXPECT_FALSE(lp.MayCover({1, 1, 0}, {1}, Generous(), level)) << "the bar is blocked";
 }
 
 TEST(Heuristics, FirstFitThroughItsTreeIsPlainFirstFit) {
