@@ -209,10 +209,12 @@ TEST(ExactSearch, FillsBarsExactlyWhenManySizesAreLeft) {
     }
     for (auto size = used.rbegin(); size != used.rend(); ++size)
         in.size.push_back(*size), in.demand.push_back(1);
-    bool exhausted = false;
-    const auto packing = cutting::detail::SearchPacking(in, 20, Generous(), exhausted);
-    EXPECT_EQ(packing.size(), 20u);
-    EXPECT_TRUE(cutting::detail::IsValidPacking(in, packing));
+    for (auto search : {cutting::detail::SearchPacking, cutting::detail::CoverPacking}) {
+        bool exhausted = false;
+        const auto packing = search(in, 20, Generous(), exhausted);
+        EXPECT_EQ(packing.size(), 20u);
+        EXPECT_TRUE(cutting::detail::IsValidPacking(in, packing));
+    }
 }
 
 TEST(ExactSearch, CoverRelaxationTellsWhichRemaindersTheListedBarsCover) {
