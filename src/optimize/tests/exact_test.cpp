@@ -232,6 +232,25 @@ TEST(ExactSearch, CoverRelaxationTellsWhichRemaindersTheListedBarsCover) {
     EXPECT_FALSE(lp.MayCover({1, 1, 0}, {1}, Generous(), level)) << "the bar is blocked";
 }
 
+TEST(Bounds, SizeAndL2BoundsOfSmallOrders) {
+    struct Case {
+        Instance in;
+        int bySize, l2;
+    };
+    const std::vector<Case> cases = {
+        {{10, {6, 5}, {1, 1}}, 2, 2}, // one millimetre over a bar
+        {{10, {5}, {4}}, 2, 2},       // bars filled exactly
+        {{10, {6}, {3}}, 2, 3},       // no two of the long pieces share a bar
+        {{10, {6, 4}, {2, 1}}, 2, 2}, // the short piece fits beside a long one
+        {{100, {34}, {5}}, 2, 2},     // the relaxation proves 3, these do not
+        {{10, {7, 3}, {2, 3}}, 3, 3}, // 23 mm: three bars, 7s apart
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cutting::detail::BoundBySize(c.in), c.bySize);
+        EXPECT_EQ(cutting::detail::BoundMartelloToth(c.in), c.l2);
+    }
+}
+
 TEST(Heuristics, FirstFitThroughItsTreeIsPlainFirstFit) {
     std::mt19937 rng(9);
     for (int round = 0; round < 200; ++round) {
