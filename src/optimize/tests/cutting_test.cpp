@@ -199,9 +199,11 @@ TEST(PlanCutting, OneStockLengthOfAnyNumberInTheTableIsTheSingleStockPlan) {
         std::vector<CutItem> items;
         for (int g = 1, grilles = Rand(rng, 1, 15); g <= grilles; ++g)
             items.push_back({g, V, Rand(rng, 400, 3000), Rand(rng, 2, 20)});
-        const Settings one{6000, 3, 10, 0.5};
+        // Time enough that neither plan is cut short by the clock, which
+        // would make them differ by how far each got.
+        const Settings one{6000, 3, 10, 60.0};
         Settings table = Table({{6000, cutting::Unlimited}}, {}, 3, 10);
-        table.timeLimit = 0.5;
+        table.timeLimit = one.timeLimit;
         const cutting::Plan a = Planned(items, one), b = Planned(items, table);
         EXPECT_EQ(a.bars, b.bars);
         EXPECT_EQ(a.lowerBound, b.lowerBound);
