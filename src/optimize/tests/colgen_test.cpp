@@ -120,6 +120,24 @@ TEST(PriceBar, FindsTheMostValuableBarWhateverTheMethod) {
     }
 }
 
+TEST(Pricing, LeavesNoTableToReadWhenItCannotFinishOne) {
+    // Every bound is built on the table's best bar: a table it could not
+    // fill must say so rather than be read.
+    Instance in{100000, {}, {}};
+    for (int size = 50000; size > 47000; --size)
+        in.size.push_back(size), in.demand.push_back(1);
+    const std::vector<double> value(in.size.size(), 1.0);
+    Pricing table;
+    EXPECT_FALSE(Pricing::Fits(in)); // 3000 lots over 100 001 lengths
+    EXPECT_FALSE(table.Fill(in, value, in.demand, Never));
+    in.size.resize(60), in.demand.resize(60);
+    EXPECT_TRUE(Pricing::Fits(in));
+    EXPECT_FALSE(table.Fill(in, value, in.demand, cutting::Stop(cutting::Clock::now())));
+    EXPECT_TRUE(table.Fill(in, value, in.demand, Never));
+    Bar bar;
+    EXPECT_EQ(table.Best(100000, bar), 2.0); // two pieces of at least 47 001
+}
+
 TEST(PatternLp, BoundsNeverExceedTheOptimum) {
     // Five pieces of 34 on 100: two fit a bar, so the relaxation needs 2.5
     // bars, while the size bound and the L2 bound prove only 2.
