@@ -138,6 +138,23 @@ TEST(Pricing, LeavesNoTableToReadWhenItCannotFinishOne) {
     EXPECT_EQ(table.Best(100000, bar), 2.0); // two pieces of at least 47 001
 }
 
+TEST(MixedRelaxation, PricesEachKindAndRoundsIntoWholeBars) {
+    // Two pieces of 34 fit a bar of 100 and a bar of 70 alike: the shorter
+    // one is the cheaper, 35 a piece.
+    const Instance in = Make(100, {34}, {5});
+    const std::vector<Kind> kinds = {{100, 100, -1}, {70, 70, -1}};
+    const MixedRelaxation r = SolveMixedRelaxation(in, kinds, {}, 1e9, true, Never);
+    ASSERT_TRUE(r.solved);
+    EXPECT_LE(r.bound, 175.0); // a hair below: a margin for rounding errors
+    EXPECT_GT(r.bound, 174.99);
+    int pieces = 0;
+    for (const Cut& cut : r.cuts) {
+        EXPECT_LE(BarFill(in, cut.bar), kinds[static_cast<size_t>(cut.kind)].capacity);
+        pieces += cut.bar[0];
+    }
+    EXPECT_EQ(pieces, 5);
+}
+
 TEST(PatternLp, BoundsNeverExceedTheOptimum) {
     // Five pieces of 34 on 100: two fit a bar, so the relaxation needs 2.5
     // bars, while the size bound and the L2 bound prove only 2.
