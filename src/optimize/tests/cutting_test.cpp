@@ -199,19 +199,19 @@ TEST(PlanCutting, OneStockLengthOfAnyNumberInTheTableIsTheSingleStockPlan) {
         std::vector<CutItem> items;
         for (int g = 1, grilles = Rand(rng, 1, 15); g <= grilles; ++g)
             items.push_back({g, V, Rand(rng, 400, 3000), Rand(rng, 2, 20)});
-        // Time enough that neither plan is cut short by the clock, which
-        // would make them differ by how far each got.
+        // Time enough for both to prove their plans. Which of several
+        // equally good plans each finds depends on the clock: the searches
+        // give their parts a share of the time.
         const Settings one{6000, 3, 10, 60.0};
         Settings table = Table({{6000, cutting::Unlimited}}, {}, 3, 10);
         table.timeLimit = one.timeLimit;
         const cutting::Plan a = Planned(items, one), b = Planned(items, table);
+        EXPECT_TRUE(a.optimal && b.optimal);
         EXPECT_EQ(a.bars, b.bars);
         EXPECT_EQ(a.lowerBound, b.lowerBound);
-        ASSERT_EQ(a.patterns.size(), b.patterns.size());
-        for (size_t p = 0; p < a.patterns.size(); ++p) {
-            EXPECT_EQ(a.patterns[p].lengths, b.patterns[p].lengths);
-            EXPECT_EQ(a.patterns[p].count, b.patterns[p].count);
-        }
+        EXPECT_EQ(a.boughtLength, b.boughtLength);
+        EXPECT_EQ(a.purchases.size(), 1u);
+        EXPECT_EQ(b.purchases.size(), 1u);
     }
 }
 
