@@ -132,6 +132,9 @@ TEST(Pricing, LeavesNoTableToReadWhenItCannotFinishOne) {
     EXPECT_FALSE(table.Fill(in, value, in.demand, Never));
     in.size.resize(60), in.demand.resize(60);
     EXPECT_TRUE(Pricing::Fits(in));
+    // One lot on the longest bar whose table stays within 2^28 bits.
+    EXPECT_TRUE(Pricing::Fits({(1 << 28) - 1, {1 << 27}, {1}}));
+    EXPECT_FALSE(Pricing::Fits({1 << 28, {1 << 27}, {1}}));
     EXPECT_FALSE(table.Fill(in, value, in.demand, cutting::Stop(cutting::Clock::now())));
     EXPECT_TRUE(table.Fill(in, value, in.demand, Never));
     Bar bar;
