@@ -191,6 +191,10 @@ TEST(PlanCutting, RandomOrdersAndNoTimeLeftGiveConsistentPlans) {
         large.push_back({g, V, 3000 - 23 * g, 21});
     }
     Planned(large, Settings{11750, 3, 0, 0.0});
+    // Several stock lengths and offcuts on hand: a plan even with no time.
+    Settings mixed = Table({{6000}, {11750}}, {{2500, 2}}, 3);
+    mixed.timeLimit = 0.0;
+    Planned(large, mixed);
 }
 
 TEST(PlanCutting, OneStockLengthOfAnyNumberInTheTableIsTheSingleStockPlan) {
