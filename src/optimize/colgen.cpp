@@ -19,8 +19,19 @@ constexpr double Improves = 1e-9;
 // so far: the raw duals of a degenerate relaxation swing from one extreme to
 // another, and far fewer columns are needed when they are held back.
 constexpr double Smoothing = 0.5;
-// Sizes that get a bar of their own in each round of pricing.
-constexpr size_t Around = 10;
+// Whether a bar holds at most a few pieces: the relaxation then needs many
+// rounds of pricing, each new bar covering only a few sizes.
+bool FewPiecesABar(const Instance& in) {
+    return !in.size.empty() && in.capacity / in.size.back() <= 5;
+}
+
+// Sizes that get a bar of their own in each round of pricing: more when the
+// bar holds few pieces and is long, so that each round of pricing is costly
+// (it goes through the branch and bound) and fewer rounds pay.
+size_t Around(const Instance& in) {
+    const bool costly = static_cast<double>(in.Types()) * (in.capacity + 1.0) > (1 << 20);
+    return FewPiecesABar(in) && costly ? 40 : 10;
+}
 
 double Worth(const Bar& bar, const std::vector<double>& duals) {
     double worth = 0.0;
@@ -58,6 +69,25 @@ PatternLp::PatternLp(const Instance& in) : in_(in), lp_(std::make_unique<Problem
         lp_->lp = glp_create_prob();
         glp_set_obj_dir(lp_->lp, GLP_MIN);
         glp_add_rows(lp_->lp, in_.Types());
+        // A piece may always be cut shorter: a column of cost 0 that turns one
+        // piece of a size into one of the next shorter size. In the duals,
+        // a longer piece is worth at least as much as a shorter one, which
+        // holds for some optimal duals anyway; the relaxation's value stays
+        // the same, but far fewer rounds of pricing reach it when a bar holds
+        // only a few pieces and every size is needed about once. With more
+        // pieces a bar the relaxation is quick anyway, and the dives after it
+        // then take the time the search would have saved a bar with.
+        const int m = in_.Types();
+        if (m > 1 && FewPiecesABar(in_)) {
+            glp_add_cols(lp_->lp, m - 1);
+            for (int i = 1; i < m; ++i) {
+                const int index[] = {0, i, i + 1};
+                const double coef[] = {0.0, -1.0, 1.0};
+                glp_set_col_bnds(lp_->lp, i, GLP_LO, 0.0, 0.0);
+                glp_set_mat_col(lp_->lp, i, 2, index, coef);
+            }
+            shorter_ = m - 1;
+        }
     };
     if (!Guarded(create))
         lp_->lp = nullptr;
@@ -93,7 +123,7 @@ void PatternLp::SetDemand(const std::vector<int>& demand) {
             fits = bar[i] <= demand[i];
         if (fits != static_cast<bool>(active_[static_cast<size_t>(c)])) {
             lp_->Run([&](glp_prob* lp) {
-                glp_set_col_bnds(lp, c + 1, fits ? GLP_LO : GLP_FX, 0.0, 0.0);
+                glp_set_col_bnds(lp, shorter_ + c + 1, fits ? GLP_LO : GLP_FX, 0.0, 0.0);
             });
             active_[static_cast<size_t>(c)] = fits;
         }
@@ -134,10 +164,20 @@ bool PatternLp::Add(const Bar& bar) {
     return true;
 }
 
+void PatternLp::CutShorter(bool allowed) {
+    if (shorter_ == 0)
+        return;
+    lp_->Run([&](glp_prob* lp) {
+        for (int k = 1; k <= shorter_; ++k)
+            glp_set_col_bnds(lp, k, allowed ? GLP_LO : GLP_FX, 0.0, 0.0);
+    });
+    dual_ = true;
+}
+
 double PatternLp::Level(int c) const {
     double level = 0.0;
     if (active_[static_cast<size_t>(c)])
-        lp_->Run([&](glp_prob* lp) { level = glp_get_col_prim(lp, c + 1); });
+        lp_->Run([&](glp_prob* lp) { level = glp_get_col_prim(lp, shorter_ + c + 1); });
     return level;
 }
 
@@ -208,7 +248,7 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
     for (size_t i = 0; i < demand_.size(); ++i)
         if (!covered[i] && demand_[i] > 0 && duals[i] > 0.0)
             wanting.push_back(i);
-    const size_t around = std::min(wanting.size(), Around);
+    const size_t around = std::min(wanting.size(), Around(in_));
     std::partial_sort(
         wanting.begin(), wanting.begin() + static_cast<std::ptrdiff_t>(around), wanting.end(),
         [&](size_t a, size_t b) { return duals[a] * in_.size[b] > duals[b] * in_.size[a]; });

@@ -53,6 +53,11 @@ public:
     void SetDemand(const std::vector<int>& demand);
     // Adds the bar cut down to the demand; false when that adds nothing new.
     bool Add(const Bar& bar);
+    // Whether a piece may be cut to a shorter size needed. Allowed at first:
+    // the relaxation's value is the same either way, and it is reached in far
+    // fewer rounds. A dive reads the bars themselves, which then hold longer
+    // pieces where shorter ones are needed.
+    void CutShorter(bool allowed);
 
     enum class Status { Optimal, Bounded, Stopped, Failed };
     // Generates columns until the relaxation is solved, or its proven bound
@@ -80,6 +85,7 @@ private:
     struct Problem;
     std::unique_ptr<Problem> lp_;
     std::vector<int> demand_;
+    int shorter_ = 0;          // columns that cut a piece shorter, before the bars
     std::vector<Bar> columns_; // never change once added
     std::vector<char> active_; // fits the demand
     std::set<Bar> known_;      // the columns, for finding repeats

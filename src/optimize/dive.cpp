@@ -324,6 +324,8 @@ void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const St
     lowerBound = std::max(lowerBound, lp.Bound());
     if (status != PatternLp::Status::Optimal && status != PatternLp::Status::Bounded)
         return;
+    // The dives follow the bars themselves.
+    lp.CutShorter(false);
     // A dive that misses the bound still offers the best packing it met.
     // Each dive may take half the time left, so that others can take other
     // ways down when it goes astray.

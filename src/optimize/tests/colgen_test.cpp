@@ -185,9 +185,36 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
             // Gone before CloseGap makes its own: the last GLPK problem of a
             // thread to go takes GLPK's memory with it.
             PatternLp lp(in);
-            lp.Solve(optimum + 5, Never);
+            const PatternLp::Status status = lp.Solve(optimum + 5, Never);
             EXPECT_LE(lp.Bound(), optimum) << "round " << round;
             EXPECT_GE(lp.Bound(), BoundBySize(in));
+            // The relaxation's bars alone make up its value, and their pieces,
+            // cut shorter where needed, cover the demand: a shorter piece
+            // never stands in for a longer one.
+            if (status == PatternLp::Status::Optimal || status == PatternLp::Status::Bounded) {
+                double bars = 0.0, covered = 0.0, needed = 0.0;
+                std::vector<double> cut(in.size.size(), 0.0);
+                for (int c = 0; c < lp.Columns(); ++c) {
+                    bars += lp.Level(c);
+                    for (size_t i = 0; i < cut.size(); ++i)
+                        cut[i] += lp.Level(c) * lp.Column(c)[i];
+                }
+                EXPECT_NEAR(bars, lp.Value(), 1e-6) << "round " << round;
+                for (size_t i = 0; i < cut.size(); ++i) {
+                    covered += cut[i];
+                    needed += in.demand[i];
+                    EXPECT_GE(covered, needed - 1e-6) << "round " << round << ", size " << i;
+                }
+            }
+            // Once no piece may be cut shorter, the bars cover each size.
+            lp.CutShorter(false);
+            if (lp.Solve(optimum + 5, Never) != PatternLp::Status::Failed)
+                for (size_t i = 0; i < in.size.size(); ++i) {
+                    double cut = 0.0;
+                    for (int c = 0; c < lp.Columns(); ++c)
+                        cut += lp.Level(c) * lp.Column(c)[i];
+                    EXPECT_GE(cut, in.demand[i] - 1e-6) << "round " << round << ", size " << i;
+                }
         }
 
         SparsePacking best = FirstFitSparse(in);
