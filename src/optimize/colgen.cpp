@@ -198,7 +198,9 @@ bool PatternLp::Simplex(const Stop& stop) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 stop.Deadline() - Clock::now());
             parm.tm_lim = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1 << 30));
+            const int before = glp_get_it_cnt(lp);
             status = glp_simplex(lp, &parm);
+            stop.Spend(SimplexWork(glp_get_it_cnt(lp) - before, in_.Types()));
             if (status == GLP_EITLIM && !stop.Now())
                 continue;
             if (status != 0 && status != GLP_ETMLIM && status != GLP_EITLIM && again) {
@@ -276,8 +278,8 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
     return best;
 }
 
-PatternLp::Status PatternLp::Solve(int target, const Stop& stop, Clock::time_point rounds,
-                                   bool exact) {
+PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long rounds, bool exact) {
+    const long long begin = stop.Done();
     std::vector<double> duals(demand_.size()), at(demand_.size());
     std::vector<Bar> improving;
     if (centre_.empty()) {
@@ -293,7 +295,7 @@ PatternLp::Status PatternLp::Solve(int target, const Stop& stop, Clock::time_poi
         bound_ = SafeCeil(needed);
     }
     for (bool first = true;; first = false) {
-        if (stop.Now() || (!first && Clock::now() >= rounds))
+        if (stop.Now() || (!first && stop.Done() - begin >= rounds))
             return Status::Stopped;
         if (!Simplex(stop))
             return stop.Now() ? Status::Stopped : Status::Failed;

@@ -62,10 +62,11 @@ public:
     enum class Status { Optimal, Bounded, Stopped, Failed };
     // Generates columns until the relaxation is solved, or its proven bound
     // reaches `target` or the rounding up of the relaxation's value. Starts
-    // no new round of pricing after `rounds`, but always solves the columns
-    // it has. Unless `exact`, it may end a little short of the optimum when
-    // many bars are nearly as good as the best, and its bound with it.
-    Status Solve(int target, const Stop& stop, Clock::time_point rounds = Clock::time_point::max(),
+    // no new round of pricing once it has done `rounds` steps of work, but
+    // always solves the columns it has. Unless `exact`, it may end a little
+    // short of the optimum when many bars are nearly as good as the best,
+    // and its bound with it.
+    Status Solve(int target, const Stop& stop, long long rounds = Stop::Unlimited,
                  bool exact = true);
 
     double Value() const { return value_; } // of the columns so far

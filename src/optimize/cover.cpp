@@ -97,7 +97,8 @@ private:
     static constexpr size_t FirstRound = 64;
     // The exact search settles what was set aside within this time, and
     // counts as so many nodes.
-    static constexpr auto ResidualBudget = std::chrono::milliseconds(2);
+    static constexpr long long ResidualBudget = WorkOf(std::chrono::milliseconds(2));
+    static constexpr long long NodeWork = 200; // steps of work a node
     static constexpr long long ResidualNodes = 1000;
 
     // Tries the bars of one piece more in rounds: each round takes twice as
@@ -241,6 +242,8 @@ private:
     }
 
     bool Node() {
+        if ((nodes_ & 255) == 0)
+            stop_.Spend(256 * NodeWork);
         if (++nodes_ > nodeLimit_ || ((nodes_ & 255) == 0 && stop_.Now()))
             timedOut_ = true;
         if (timedOut_)
@@ -310,7 +313,7 @@ private:
         const Remainder rest = RemainderOf(in_, left);
         bool exhausted = false;
         const Packing packing = SearchPacking(
-            rest.in, barsLeft_, stop_.Until(Clock::now() + ResidualBudget), exhausted);
+            rest.in, barsLeft_, stop_.Within(ResidualBudget), exhausted);
         if (packing.empty()) {
             proof_ = proof_ && exhausted;
             return false;

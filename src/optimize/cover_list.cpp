@@ -128,7 +128,9 @@ bool CoverLp::MayCover(const std::vector<int>& rem, const std::vector<int>& bloc
             if (stop.Now() || left.count() <= 0)
                 return;
             parm.tm_lim = static_cast<int>(std::min<long long>(left.count(), INT_MAX));
+            const int before = glp_get_it_cnt(lp_);
             const int result = glp_simplex(lp_, &parm);
+            stop.Spend(SimplexWork(glp_get_it_cnt(lp_) - before, static_cast<int>(types_)));
             if (result == GLP_EITLIM)
                 continue;
             if (result != 0 && result != GLP_ETMLIM && again) {

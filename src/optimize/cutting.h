@@ -145,6 +145,9 @@ std::string CheckInput(const std::vector<CutItem>& items, const Settings& settin
 // thread: it keeps no state between calls and shares none between threads
 // (GLPK keeps its environment per thread, and the plan frees it before it
 // returns). The arguments must stay unchanged until it returns.
+// The same input and limit give the same plan, bar for bar, whenever it is
+// proven optimal before its phases use up their shares of the limit; a plan
+// that the limit or a request to stop ends is the best found by then.
 Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings);
 Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
                    const Control& control);

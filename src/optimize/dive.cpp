@@ -30,7 +30,7 @@ public:
     // factor, drawn from `attempt`, so that they take other ways down.
     Dive(const Instance& in, PatternLp& lp, int target, const Stop& stop, unsigned attempt)
         : in_(in), lp_(lp), target_(target), stop_(stop), rem_(in.demand),
-          step_((stop.Deadline() - Clock::now()) / Steps), attempt_(attempt), rng_(attempt) {}
+          attempt_(attempt), rng_(attempt) {}
 
     // The fewest bars found, whether or not the target was met.
     Packing Run() {
@@ -40,8 +40,8 @@ public:
 
 private:
     // Found by trial on the classic instance classes: a few discrepancies
-    // with the best four bars each, a twentieth of the time for the
-    // relaxation of one node, one node for every eight bars left far from the
+    // with the best four bars each, about 20 ms of work for the relaxation
+    // of one node, one node for every eight bars left far from the
     // end, the exact search once eight bars or fewer are left, weights within
     // 30 % either way for the dives after the first, and at most 64 nodes a
     // dive (one that meets the bound takes a few dozen; one that goes astray
@@ -49,10 +49,11 @@ private:
     // another way down).
     static constexpr int MaxDiscrepancy = 3;
     static constexpr int Candidates = 4;
-    static constexpr int Steps = 20;
+    static constexpr long long NodeRelaxation = WorkOf(std::chrono::milliseconds(50));
     static constexpr int BatchRoom = 8;
     static constexpr int SmallRoom = 8;
-    static constexpr auto SearchBudget = std::chrono::milliseconds(30);
+    static constexpr long long SearchBudget = WorkOf(std::chrono::milliseconds(30));
+    static constexpr long long DemandWork = 4; // steps of work a size of a column
     static constexpr double Shake = 0.3;
     static constexpr int MostNodes = 64;
 
@@ -124,9 +125,12 @@ private:
         if (Done())
             return true;
         lp_.SetDemand(rem_);
+        // Setting the demand goes over every column.
+        stop_.Spend(static_cast<long long>(lp_.Columns()) * static_cast<long long>(rem_.size()) *
+                    DemandWork);
         // A relaxation that converges slowly still points the way; its bound
         // holds whenever it stops.
-        const PatternLp::Status status = lp_.Solve(room + 1, stop_, Clock::now() + step_, false);
+        const PatternLp::Status status = lp_.Solve(room + 1, stop_, NodeRelaxation, false);
         if (status == PatternLp::Status::Failed || stop_.Now() || lp_.Bound() > room)
             return false;
         // The first small remainder on the way down goes to the exact search;
@@ -134,7 +138,7 @@ private:
         if (room <= SmallRoom && !searched_) {
             bool exhausted = false;
             Packing rest =
-                SearchPacking(r.in, room, stop_.Until(Clock::now() + SearchBudget), exhausted);
+                SearchPacking(r.in, room, stop_.Within(SearchBudget), exhausted);
             if (!rest.empty())
                 Offer(With(r, rest));
             if (Done() || (exhausted && rest.empty()))
@@ -245,7 +249,6 @@ private:
     int target_;
     const Stop& stop_;
     std::vector<int> rem_;
-    Clock::duration step_; // most a relaxation may take in one node
     Packing fixed_;
     Packing best_;
     std::vector<Bar> forbidden_;
@@ -275,7 +278,8 @@ std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slac
                               static_cast<size_t>(last - in.size.begin()));
     };
     std::vector<std::array<size_t, 3>> bars;
-    for (size_t i = 0; i < m && !stop.Now(); ++i)
+    for (size_t i = 0; i < m && !stop.Now(); ++i) {
+        stop.Spend(16 * static_cast<long long>(m - i));
         for (size_t j = i; j < m; ++j) {
             const long long left = static_cast<long long>(in.capacity) - in.size[i] - in.size[j];
             if (left < 0 || (j == i && in.demand[i] < 2))
@@ -291,6 +295,7 @@ std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slac
             if (bars.size() > most)
                 return {};
         }
+    }
     return bars;
 }
 

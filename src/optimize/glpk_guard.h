@@ -30,4 +30,9 @@ inline int SimplexSlice(int rows) {
     return std::clamp(200000 / std::max(rows, 1), 50, 1000);
 }
 
+// The work of `iterations` of the simplex, in the steps of stop.h.
+inline long long SimplexWork(int iterations, int rows) {
+    return 170LL * std::max(iterations, 0) * std::max(rows, 1);
+}
+
 } // namespace cutting::detail

@@ -219,6 +219,7 @@ bool FullestBar::Find(const Instance& in, const std::vector<int>& rem, int capac
         // A long bar over thousands of sizes takes long: look at the clock
         // every few million steps.
         steps_ += static_cast<long long>(width);
+        stop.Spend(static_cast<long long>(width) * 7 / 10);
         if (steps_ > StepsBetweenChecks) {
             steps_ = 0;
             if (stop.Now())

@@ -125,8 +125,10 @@ bool Master::Simplex(const Stop& stop) {
             parm.msg_lev = GLP_MSG_OFF;
             parm.it_lim = SimplexSlice(glp_get_num_rows(lp_));
             parm.tm_lim = static_cast<int>(std::min<long long>(left.count(), INT_MAX));
+            const int before = glp_get_it_cnt(lp_);
             result = glp_simplex(lp_, &parm);
             status = glp_get_status(lp_);
+            stop.Spend(SimplexWork(glp_get_it_cnt(lp_) - before, glp_get_num_rows(lp_)));
         };
         if (!Guarded(run)) {
             lp_ = nullptr;

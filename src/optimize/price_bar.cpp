@@ -44,6 +44,7 @@ public:
           table_(table) {
         table_.assign((items.size() + 1) * cells_, 0.0);
         for (size_t k = items.size(); k-- > 0;) {
+            stop.Spend(static_cast<long long>(cells_) * 5 / 2);
             if (stop.Now()) {
                 complete_ = false;
                 return;
@@ -97,9 +98,12 @@ public:
 
 private:
     static constexpr long long NodeLimit = 100000;
+    static constexpr long long NodeWork = 12; // steps of work a node
     static constexpr size_t Kept = 8;
 
     void Visit(size_t from, int room, double worth) {
+        if ((nodes_ & 1023) == 0)
+            stop_.Spend(1024 * NodeWork);
         if (++nodes_ > NodeLimit || ((nodes_ & 1023) == 0 && stop_.Now())) {
             aborted_ = true;
             stopped_ = stop_.Now();

@@ -46,6 +46,7 @@ bool Pricing::Fill(const Instance& in, const std::vector<double>& value,
     long long steps = 0;
     for (size_t l = 0; l < lots_.size(); ++l) {
         steps += static_cast<long long>(width_);
+        stop.Spend(static_cast<long long>(width_) / 2);
         if (steps > StepsBetweenChecks) {
             steps = 0;
             if (stop.Now())

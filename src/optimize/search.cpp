@@ -81,7 +81,7 @@ private:
                 for (const auto& [type, count] : deepest_[b])
                     pool[static_cast<size_t>(type)] += count;
             const Remainder part = RemainderOf(in_, pool);
-            BarCompletion small(part.in, stop_.Until(Clock::now() + Budget), false);
+            BarCompletion small(part.in, stop_.Within(Budget), false);
             small.nodeLimit_ = RepairSteps;
             small.shuffle_ = true;
             const bool solved = small.Solve(opened + missing);
@@ -115,7 +115,12 @@ private:
     static constexpr int Attempts = 40;
     static constexpr int MostAttempts = 200;
     static constexpr long long RepairSteps = 5000;
-    static constexpr auto Budget = std::chrono::milliseconds(20);
+    static constexpr long long Budget = WorkOf(std::chrono::milliseconds(20));
+    // Steps of work of a node of the search and of a step of counting the
+    // ways to fill a bar, and the most steps of counting for one piece.
+    static constexpr long long NodeWork = 20;
+    static constexpr long long CountWork = 23;
+    static constexpr long long CountSteps = 20000;
     // Each attempt handles every count of every bar: with thousands of
     // sizes on thousands of bars one attempt would take longer than a plan.
     static constexpr long long MostRepairCells = 1LL << 24;
@@ -169,9 +174,10 @@ private:
                 cand.erase(cand.begin() + Candidates, cand.end() - Candidates);
             for (size_t t : cand) {
                 Take(t);
-                long long budget = 20000;
+                long long budget = CountSteps;
                 const long long ways =
                     Count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
+                stop_.Spend((CountSteps - std::max(budget, 0LL)) * CountWork);
                 Put(t);
                 if (ways == 0) {
                     Remember(std::move(key));
@@ -242,6 +248,8 @@ private:
 
     // `bar` holds the sizes of the pieces on the bar so far, one entry each.
     bool Extend(std::vector<size_t>& bar, size_t from, int space, int bars, const Level& level) {
+        if ((nodes_ & 1023) == 0)
+            stop_.Spend(1024 * NodeWork);
         if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && stop_.Now()))
             timedOut_ = true;
         if (timedOut_)

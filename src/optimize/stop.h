@@ -4,10 +4,21 @@
 // started it asks it to stop (the window's "Стоп", a new report build, the
 // program closing). Every loop of the optimiser polls it, so a plan returns
 // its best result shortly after either happens.
+//
+// The steps of a plan are also counted as work: cells of a table, nodes of a
+// search, iterations of the simplex, each weighed by about the nanoseconds it
+// takes on the machine the weights were measured on. The short budgets inside
+// a plan (a search of a few milliseconds, a relaxation's share of one node of
+// a dive) are counted in work, not on the clock, so that they end at the same
+// step however fast the machine is and whatever else runs on it: a plan that
+// is proven optimal before its phases run out of their shares of the limit
+// comes out the same, bar for bar, every time.
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <limits>
+#include <memory>
 
 namespace cutting {
 
@@ -15,13 +26,17 @@ using Clock = std::chrono::steady_clock;
 
 class Stop {
 public:
-    explicit Stop(Clock::time_point deadline, const std::atomic<bool>* cancelled = nullptr)
-        : deadline_(deadline), cancelled_(cancelled) {}
+    // No budget of work: only the clock and the request end it.
+    static constexpr long long Unlimited = std::numeric_limits<long long>::max() / 4;
 
-    // True once the deadline has passed or a stop was asked for.
+    explicit Stop(Clock::time_point deadline, const std::atomic<bool>* cancelled = nullptr)
+        : deadline_(deadline), cancelled_(cancelled), done_(std::make_shared<long long>(0)) {}
+
+    // True once the deadline has passed, the budget of work is used up, or a
+    // stop was asked for.
     bool Now() const {
         return (cancelled_ != nullptr && cancelled_->load(std::memory_order_relaxed)) ||
-               Clock::now() >= deadline_;
+               *done_ >= end_ || Clock::now() >= deadline_;
     }
     // True when only the owner's request, not the clock, ended the plan.
     bool Cancelled() const {
@@ -29,15 +44,35 @@ public:
     }
     Clock::time_point Deadline() const { return deadline_; }
 
-    // The same request to stop with a deadline no later than `deadline`: the
-    // budget of one step of a plan.
+    // Counts `steps` of work done. The count is shared by every stop made
+    // from the same one; a plan runs on one thread.
+    void Spend(long long steps) const { *done_ += steps; }
+    long long Done() const { return *done_; }
+
+    // The same stop with a deadline no later than `deadline`: the share of
+    // the limit of one phase of a plan.
     Stop Until(Clock::time_point deadline) const {
-        return Stop(std::min(deadline, deadline_), cancelled_);
+        Stop s = *this;
+        s.deadline_ = std::min(deadline, deadline_);
+        return s;
+    }
+    // The same stop ending, at the latest, once `steps` more steps are done.
+    Stop Within(long long steps) const {
+        Stop s = *this;
+        s.end_ = std::min(end_, *done_ + std::min(steps, Unlimited));
+        return s;
     }
 
 private:
     Clock::time_point deadline_;
     const std::atomic<bool>* cancelled_;
+    std::shared_ptr<long long> done_;
+    long long end_ = Unlimited;
 };
+
+// A duration weighed as work, at a step a nanosecond.
+constexpr long long WorkOf(std::chrono::nanoseconds time) {
+    return static_cast<long long>(time.count());
+}
 
 } // namespace cutting

@@ -197,6 +197,47 @@ TEST(PlanCutting, RandomOrdersAndNoTimeLeftGiveConsistentPlans) {
     Planned(large, mixed);
 }
 
+TEST(PlanCutting, TheSameOrderGivesTheSamePlanBarForBar) {
+    // Long bars holding three or four pieces each, every length needed once:
+    // the plan needs the relaxation and dives into it, and its short budgets
+    // inside count work, not time, so two plans come out the same whatever
+    // else ran in between.
+    std::mt19937 rng(37);
+    std::vector<CutItem> items;
+    for (int p = 1; p <= 200; ++p)
+        items.push_back({p, V, Rand(rng, 20000, 35000), 1});
+    Settings s{100000};
+    s.timeLimit = 4.0;
+    const cutting::Plan first = Planned(items, s);
+    const cutting::Plan second = Planned(items, s);
+    EXPECT_TRUE(first.optimal);
+    ASSERT_EQ(first.patterns.size(), second.patterns.size());
+    for (size_t k = 0; k < first.patterns.size(); ++k) {
+        EXPECT_EQ(first.patterns[k].lengths, second.patterns[k].lengths) << "pattern " << k;
+        EXPECT_EQ(first.patterns[k].count, second.patterns[k].count) << "pattern " << k;
+    }
+}
+
+TEST(Stop, BudgetsOfWorkEndAtTheSameStepWhateverTheClock) {
+    using namespace std::chrono_literals;
+    const cutting::Stop plan(cutting::Clock::now() + 1h);
+    const cutting::Stop step = plan.Within(100);
+    step.Spend(99);
+    EXPECT_FALSE(step.Now());
+    step.Spend(1);
+    EXPECT_TRUE(step.Now());
+    // The plan goes on when one step's budget is used up; the work is counted
+    // once for all of them.
+    EXPECT_FALSE(plan.Now());
+    EXPECT_EQ(plan.Done(), 100);
+    // A budget within another ends no later than it, and the clock still ends
+    // both.
+    const cutting::Stop inner = plan.Within(50).Within(1000);
+    inner.Spend(50);
+    EXPECT_TRUE(inner.Now());
+    EXPECT_TRUE(plan.Until(cutting::Clock::now() - 1ms).Within(1000).Now());
+}
+
 TEST(PlanCutting, OneStockLengthOfAnyNumberInTheTableIsTheSingleStockPlan) {
     std::mt19937 rng(3);
     for (int round = 0; round < 10; ++round) {
