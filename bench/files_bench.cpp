@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
         }
         std::vector<cutting::CutItem> items;
         for (size_t i = 0; i < in.pieces.size(); ++i)
-            items.push_back({static_cast<int>(i) + 1, cutting::PieceKind::Vertical, in.pieces[i], 1});
+            items.push_back(
+                {static_cast<int>(i) + 1, cutting::PieceKind::Vertical, in.pieces[i], 1});
         cutting::Settings settings;
         settings.stock = in.capacity;
         settings.timeLimit = limit;

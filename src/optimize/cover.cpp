@@ -312,8 +312,8 @@ private:
             left[t] = rem_[t] + reserved_[t];
         const Remainder rest = RemainderOf(in_, left);
         bool exhausted = false;
-        const Packing packing = SearchPacking(
-            rest.in, barsLeft_, stop_.Within(ResidualBudget), exhausted);
+        const Packing packing =
+            SearchPacking(rest.in, barsLeft_, stop_.Within(ResidualBudget), exhausted);
         if (packing.empty()) {
             proof_ = proof_ && exhausted;
             return false;

@@ -29,8 +29,8 @@ public:
     // Dives after the first weigh the bars the relaxation uses with a random
     // factor, drawn from `attempt`, so that they take other ways down.
     Dive(const Instance& in, PatternLp& lp, int target, const Stop& stop, unsigned attempt)
-        : in_(in), lp_(lp), target_(target), stop_(stop), rem_(in.demand),
-          attempt_(attempt), rng_(attempt) {}
+        : in_(in), lp_(lp), target_(target), stop_(stop), rem_(in.demand), attempt_(attempt),
+          rng_(attempt) {}
 
     // The fewest bars found, whether or not the target was met.
     Packing Run() {
@@ -137,8 +137,7 @@ private:
         // when that fails, the dive goes on to the end.
         if (room <= SmallRoom && !searched_) {
             bool exhausted = false;
-            Packing rest =
-                SearchPacking(r.in, room, stop_.Within(SearchBudget), exhausted);
+            Packing rest = SearchPacking(r.in, room, stop_.Within(SearchBudget), exhausted);
             if (!rest.empty())
                 Offer(With(r, rest));
             if (Done() || (exhausted && rest.empty()))
