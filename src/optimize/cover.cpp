@@ -98,7 +98,9 @@ private:
     // The exact search settles what was set aside within this time, and
     // counts as so many nodes.
     static constexpr long long ResidualBudget = WorkOf(std::chrono::milliseconds(2));
-    static constexpr long long NodeWork = 200; // steps of work a node
+    // Steps of work a node: not measured apart from the searches and the
+    // relaxation it calls, which count their own.
+    static constexpr long long NodeWork = 200;
     static constexpr long long ResidualNodes = 1000;
 
     // Tries the bars of one piece more in rounds: each round takes twice as

@@ -40,7 +40,7 @@ public:
 
 private:
     // Found by trial on the classic instance classes: a few discrepancies
-    // with the best four bars each, about 20 ms of work for the relaxation
+    // with the best four bars each, about 50 ms of work for the relaxation
     // of one node, one node for every eight bars left far from the
     // end, the exact search once eight bars or fewer are left, weights within
     // 30 % either way for the dives after the first, and at most 64 nodes a
