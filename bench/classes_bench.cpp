@@ -4,8 +4,8 @@
 // Usage: optimize_classes_bench CLASS|all [instances = 20] [seed = 1] [-v]
 
 #include "classes.h"
+#include "plan_pieces.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,17 +22,7 @@ Figures Run(const std::string& name, bench::Maker make, int count, unsigned seed
     Figures f;
     for (int k = 0; k < count; ++k) {
         const bench::ClassInstance c = make(k, rng);
-        std::vector<cutting::CutItem> items;
-        for (size_t i = 0; i < c.pieces.size(); ++i)
-            items.push_back(
-                {static_cast<int>(i) + 1, cutting::PieceKind::Vertical, c.pieces[i], 1});
-        cutting::Settings settings;
-        settings.stock = c.capacity;
-        settings.timeLimit = 2.0;
-        const auto start = std::chrono::steady_clock::now();
-        const cutting::Result r = cutting::PlanCutting(items, settings);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto [r, seconds] = bench::PlanPieces(c.pieces, c.capacity, 2.0);
         ++f.instances;
         f.total += seconds;
         f.worst = std::max(f.worst, seconds);

@@ -5,10 +5,9 @@
 // Each file holds whitespace-separated integers: the bar's capacity, the
 // number of pieces, then the length of each piece.
 
-#include "optimize/cutting.h"
+#include "plan_pieces.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,17 +58,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: not an instance\n", argv[a]);
             return 2;
         }
-        std::vector<cutting::CutItem> items;
-        for (size_t i = 0; i < in.pieces.size(); ++i)
-            items.push_back(
-                {static_cast<int>(i) + 1, cutting::PieceKind::Vertical, in.pieces[i], 1});
-        cutting::Settings settings;
-        settings.stock = in.capacity;
-        settings.timeLimit = limit;
-        const auto start = std::chrono::steady_clock::now();
-        const cutting::Result r = cutting::PlanCutting(items, settings);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto [r, seconds] = bench::PlanPieces(in.pieces, in.capacity, limit);
         ++planned;
         proven += r.ok && r.plan.optimal ? 1 : 0;
         total += seconds;
