@@ -26,6 +26,20 @@ struct Instance {
 using Bar = std::vector<int>;
 using Packing = std::vector<Bar>;
 
+// A hash of counts (a bar's content, a state of a search), for the sets that
+// find repeats among thousands of them.
+struct CountsHash {
+    size_t operator()(const std::vector<int>& counts) const {
+        constexpr std::uint64_t Prime = 1099511628211u;
+        std::uint64_t h = 1469598103934665603u;
+        for (int v : counts) {
+            h ^= static_cast<std::uint32_t>(v);
+            h *= Prime;
+        }
+        return static_cast<size_t>(h);
+    }
+};
+
 // A bar's content as (size, count) for the sizes it holds, in the order of
 // the sizes: what a plan keeps of its bars. With thousands of sizes a count
 // for every size would take megabytes for every thousand bars, and the time

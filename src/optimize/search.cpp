@@ -315,17 +315,6 @@ private:
     // left: a hash alone may stand for two states, and taking a feasible state
     // for a failed one would let an exhausted search prove a false bound.
     using State = std::vector<int>;
-    struct StateHash {
-        size_t operator()(const State& state) const {
-            constexpr std::uint64_t Prime = 1099511628211u;
-            std::uint64_t h = 1469598103934665603u;
-            for (int v : state) {
-                h ^= static_cast<std::uint32_t>(v);
-                h *= Prime;
-            }
-            return static_cast<size_t>(h);
-        }
-    };
 
     State StateKey(int bars) const {
         State key;
@@ -355,7 +344,7 @@ private:
     SparsePacking deepest_;
     size_t common_ = 0; // leading bars of packing_ that deepest_ shares
     bool repair_ = false;
-    std::unordered_set<State, StateHash> failed_;
+    std::unordered_set<State, CountsHash> failed_;
     size_t remembered_ = 0;
     long long nodes_ = 0;
     long long nodeLimit_ = 0;
