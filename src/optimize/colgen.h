@@ -89,8 +89,9 @@ private:
     int shorter_ = 0;          // columns that cut a piece shorter, before the bars
     std::vector<Bar> columns_; // never change once added
     std::vector<char> active_; // fits the demand
-    std::unordered_set<Bar, CountsHash> known_; // the columns, for finding repeats
-    bool dual_ = true;         // the next simplex starts from a new demand
+    // The columns again, for finding repeats.
+    std::unordered_set<Bar, CountsHash> known_;
+    bool dual_ = true; // the next simplex starts from a new demand
     double value_ = 0.0;
     double proven_ = 0.0; // best bound seen, unrounded
     int bound_ = 0;
