@@ -19,6 +19,8 @@ constexpr double Improves = 1e-9;
 // so far: the raw duals of a degenerate relaxation swing from one extreme to
 // another, and far fewer columns are needed when they are held back.
 constexpr double Smoothing = 0.5;
+// A column's level above the simplex's own error: the solution uses it.
+constexpr double Used = 1e-9;
 // Whether a bar holds at most a few pieces: the relaxation then needs many
 // rounds of pricing, each new bar covering only a few sizes.
 bool FewPiecesABar(const Instance& in) {
@@ -107,14 +109,24 @@ PatternLp::~PatternLp() {
 }
 
 void PatternLp::SetDemand(const std::vector<int>& demand) {
+    // What the last solution uses, read before the bounds change it.
+    std::vector<char> used(columns_.size(), 0);
+    lp_->Run([&](glp_prob* lp) {
+        for (size_t c = 0; c < columns_.size(); ++c)
+            used[c] = active_[c] && glp_get_col_prim(lp, shorter_ + static_cast<int>(c) + 1) > Used;
+    });
     demand_ = demand;
     lp_->Run([&](glp_prob* lp) {
         for (int i = 0; i < in_.Types(); ++i)
             glp_set_row_bnds(lp, i + 1, GLP_LO, demand[static_cast<size_t>(i)], 0.0);
     });
-    // A column with more pieces of a size than still needed is set aside and
-    // replaced by its cut-down copy rather than changed: the basis stays
-    // valid, and the dual simplex picks up from it in a few steps.
+    // A column with more pieces of a size than still needed is set aside
+    // rather than changed. When the last solution used it, its cut-down copy
+    // takes its place: the basis stays valid, and the dual simplex picks up
+    // from it in a few steps. So does a bar of one size, which keeps every
+    // demand coverable. The others are left to the pricing: their copies
+    // would pile up node after node of a dive, thousands of columns that
+    // every simplex goes over.
     const int columns = Columns();
     for (int c = 0; c < columns; ++c) {
         const Bar& bar = columns_[static_cast<size_t>(c)];
@@ -127,7 +139,8 @@ void PatternLp::SetDemand(const std::vector<int>& demand) {
             });
             active_[static_cast<size_t>(c)] = fits;
         }
-        if (!fits)
+        if (!fits && (used[static_cast<size_t>(c)] ||
+                      std::count(bar.begin(), bar.end(), 0) + 1 == std::ssize(bar)))
             Add(bar);
     }
     // Bounds and smoothing belong to the demand they were found for.

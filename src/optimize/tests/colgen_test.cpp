@@ -53,6 +53,11 @@ double BruteForceBest(const Instance& in, const std::vector<double>& value,
 }
 
 // Fewest bars for the pieces, by trying every bar for every piece.
+// The relaxation reached its value or a bound that rounds up to it.
+bool Solved(PatternLp::Status status) {
+    return status == PatternLp::Status::Optimal || status == PatternLp::Status::Bounded;
+}
+
 int BruteForceBars(const Instance& in) {
     std::vector<int> pieces;
     for (size_t i = 0; i < in.size.size(); ++i)
@@ -181,9 +186,22 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
         if (in.Pieces() > 11)
             continue;
         const int optimum = BruteForceBars(in);
+        // Part of the demand, as a dive leaves it, and the bound a relaxation
+        // made for it alone proves.
+        std::vector<int> part = in.demand;
+        for (int& k : part)
+            k -= Rand(rng, 0, k);
+        part[0] = std::max(part[0], 1);
+        int partBound = 0;
         {
-            // Gone before CloseGap makes its own: the last GLPK problem of a
+            // Each gone before the next is made: the last GLPK problem of a
             // thread to go takes GLPK's memory with it.
+            PatternLp fresh(in);
+            fresh.SetDemand(part);
+            ASSERT_TRUE(Solved(fresh.Solve(optimum + 5, Never)));
+            partBound = fresh.Bound();
+        }
+        {
             PatternLp lp(in);
             const PatternLp::Status status = lp.Solve(optimum + 5, Never);
             EXPECT_LE(lp.Bound(), optimum) << "round " << round;
@@ -191,7 +209,7 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
             // The relaxation's bars alone make up its value, and their pieces,
             // cut shorter where needed, cover the demand: a shorter piece
             // never stands in for a longer one.
-            if (status == PatternLp::Status::Optimal || status == PatternLp::Status::Bounded) {
+            if (Solved(status)) {
                 double bars = 0.0, covered = 0.0, needed = 0.0;
                 std::vector<double> cut(in.size.size(), 0.0);
                 for (int c = 0; c < lp.Columns(); ++c) {
@@ -215,6 +233,12 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
                         cut += lp.Level(c) * lp.Column(c)[i];
                     EXPECT_GE(cut, in.demand[i] - 1e-6) << "round " << round << ", size " << i;
                 }
+            // Solved again for part of the demand, from the columns of the
+            // whole, it proves what a relaxation of the part alone proves.
+            lp.SetDemand(part);
+            if (Solved(lp.Solve(optimum + 5, Never))) {
+                EXPECT_EQ(lp.Bound(), partBound) << "round " << round;
+            }
         }
 
         SparsePacking best = FirstFitSparse(in);
