@@ -21,6 +21,11 @@ constexpr double Improves = 1e-9;
 constexpr double Smoothing = 0.5;
 // A column's level above the simplex's own error: the solution uses it.
 constexpr double Used = 1e-9;
+
+bool OfOneSize(const Bar& bar) {
+    return std::count(bar.begin(), bar.end(), 0) + 1 == std::ssize(bar);
+}
+
 // Whether a bar holds at most a few pieces: the relaxation then needs many
 // rounds of pricing, each new bar covering only a few sizes.
 bool FewPiecesABar(const Instance& in) {
@@ -139,8 +144,7 @@ void PatternLp::SetDemand(const std::vector<int>& demand) {
             });
             active_[static_cast<size_t>(c)] = fits;
         }
-        if (!fits && (used[static_cast<size_t>(c)] ||
-                      std::count(bar.begin(), bar.end(), 0) + 1 == std::ssize(bar)))
+        if (!fits && (used[static_cast<size_t>(c)] || OfOneSize(bar)))
             Add(bar);
     }
     // Bounds and smoothing belong to the demand they were found for.

@@ -42,13 +42,12 @@ private:
     // Found by trial on the classic instance classes: two discrepancies
     // (with three, a dive backtracks deep down where the mistake was made
     // near the top, and takes the time of the next dive, which goes another
-    // way), about 50 ms of work for the relaxation
-    // of one node, one node for every eight bars left far from the
-    // end, the exact search once eight bars or fewer are left, weights within
-    // 30 % either way for the dives after the first, and at most 64 nodes a
-    // dive (one that meets the bound takes a few dozen; one that goes astray
-    // early rarely comes back by backtracking, and the next dive takes
-    // another way down).
+    // way), about 50 ms of work for the relaxation of one node, one node for
+    // every eight bars left far from the end, the exact search once eight
+    // bars or fewer are left, weights within 30 % either way for the dives
+    // after the first, and at most 64 nodes a dive (one that meets the bound
+    // takes a few dozen; one that goes astray early rarely comes back by
+    // backtracking, and the next dive takes another way down).
     static constexpr int MaxDiscrepancy = 2;
     static constexpr long long NodeRelaxation = WorkOf(std::chrono::milliseconds(50));
     static constexpr int BatchRoom = 8;

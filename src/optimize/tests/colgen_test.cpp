@@ -52,12 +52,12 @@ double BruteForceBest(const Instance& in, const std::vector<double>& value,
     return best(0, in.capacity);
 }
 
-// Fewest bars for the pieces, by trying every bar for every piece.
 // The relaxation reached its value or a bound that rounds up to it.
 bool Solved(PatternLp::Status status) {
     return status == PatternLp::Status::Optimal || status == PatternLp::Status::Bounded;
 }
 
+// Fewest bars for the pieces, by trying every bar for every piece.
 int BruteForceBars(const Instance& in) {
     std::vector<int> pieces;
     for (size_t i = 0; i < in.size.size(); ++i)
