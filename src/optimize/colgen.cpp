@@ -58,10 +58,14 @@ int SafeCeil(double bound) {
 // The GLPK problem; null once GLPK has failed, when its whole environment of
 // the thread has gone with it.
 struct PatternLp::Problem {
+    GlpkShare share;
     glp_prob* lp = nullptr;
 
-    // Runs `f` on the problem; false, and the problem gone, when GLPK fails.
+    // Runs `f` on the problem; false, and the problem gone, when GLPK fails,
+    // here or anywhere else on the thread.
     template <class F> bool Run(F&& f) {
+        if (!share.Alive())
+            lp = nullptr;
         if (lp == nullptr)
             return false;
         auto call = [&] { f(lp); };
@@ -109,8 +113,6 @@ PatternLp::PatternLp(const Instance& in) : in_(in), lp_(std::make_unique<Problem
 
 PatternLp::~PatternLp() {
     lp_->Run([](glp_prob* lp) { glp_delete_prob(lp); });
-    // A worker thread keeps nothing of GLPK between plans.
-    glp_free_env();
 }
 
 void PatternLp::SetDemand(const std::vector<int>& demand) {

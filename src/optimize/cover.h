@@ -4,6 +4,7 @@
 // packing.h) is built on: the list of the bars that fill a bar closely
 // enough, and the linear relaxation of covering the pieces with them.
 
+#include "glpk_guard.h"
 #include "packing.h"
 
 #include <vector>
@@ -48,9 +49,7 @@ private:
 };
 
 // Whether the pieces still needed can be covered exactly by a fractional
-// packing of the listed bars still possible. A GLPK problem of its own;
-// GLPK's environment of the thread is freed with it, so no other GLPK problem
-// of the thread may be alive then.
+// packing of the listed bars still possible. A GLPK problem of its own.
 class CoverLp {
 public:
     CoverLp(const BarList& list, size_t types);
@@ -67,6 +66,7 @@ public:
 private:
     const BarList& list_;
     size_t types_;
+    GlpkShare share_;
     glp_prob* lp_ = nullptr; // null once GLPK failed
 };
 

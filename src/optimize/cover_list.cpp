@@ -95,17 +95,17 @@ CoverLp::CoverLp(const BarList& list, size_t types) : list_(list), types_(types)
 }
 
 CoverLp::~CoverLp() {
-    if (lp_ != nullptr) {
+    if (lp_ != nullptr && share_.Alive()) {
         auto remove = [this] { glp_delete_prob(lp_); };
         Guarded(remove);
     }
-    // A worker thread keeps nothing of GLPK between plans.
-    glp_free_env();
 }
 
 bool CoverLp::MayCover(const std::vector<int>& rem, const std::vector<int>& blocked,
                        const Stop& stop, std::vector<double>& level) {
     level.assign(list_.Size(), 0.0);
+    if (!share_.Alive())
+        lp_ = nullptr;
     if (lp_ == nullptr)
         return true;
     bool infeasible = false;

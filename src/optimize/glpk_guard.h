@@ -7,8 +7,7 @@
 // manual asks, and every problem object of the thread goes with it.
 //
 // GLPK (Debian's libglpk40, 5.0) keeps its environment per thread, so a plan
-// on a worker thread has its own; the relaxation frees it when it is done so
-// that a worker thread keeps nothing of GLPK between plans.
+// on a worker thread has its own.
 
 #include <algorithm>
 
@@ -21,6 +20,25 @@ bool GlpkGuarded(void (*call)(void*), void* data);
 template <class F> bool Guarded(F& f) {
     return GlpkGuarded([](void* data) { (*static_cast<F*>(data))(); }, &f);
 }
+
+// A share in GLPK's environment of the thread, held by each user of GLPK
+// (a problem, a relaxation): the environment is freed when the last share
+// goes, so that a worker thread keeps nothing of GLPK between plans, and not
+// before, so that a relaxation may use a problem of its own for a while.
+class GlpkShare {
+public:
+    GlpkShare();
+    ~GlpkShare();
+    GlpkShare(const GlpkShare&) = delete;
+    GlpkShare& operator=(const GlpkShare&) = delete;
+
+    // False once GLPK has failed since the share was taken: the environment,
+    // and every problem of the thread with it, is gone.
+    bool Alive() const;
+
+private:
+    unsigned failures_;
+};
 
 // Simplex iterations between two looks at the request to stop: a few
 // milliseconds of work whatever the rows, as an iteration costs about as much

@@ -1,3 +1,4 @@
+#include "glpk_guard.h"
 #include "master.h"
 #include "pricing.h"
 
@@ -75,18 +76,12 @@ Cuts Round(const Instance& in, std::vector<int> counts, Master& master, const St
     return cuts;
 }
 
-// GLPK keeps an environment per thread; freeing it after each relaxation
-// leaves nothing behind on a worker thread that plans and ends.
-struct GlpkRelease {
-    ~GlpkRelease() { glp_free_env(); }
-};
-
 } // namespace
 
 MixedRelaxation SolveMixedRelaxation(const Instance& in, const std::vector<Kind>& kinds,
                                      const Cuts& start, double target, bool round,
                                      const Stop& stop) {
-    GlpkRelease release;
+    const GlpkShare share;
     MixedRelaxation result;
     if (!Pricing::Fits(in))
         return result;
