@@ -153,6 +153,7 @@ void PatternLp::SetDemand(const std::vector<int>& demand) {
     proven_ = 0.0;
     bound_ = 0;
     centre_.clear();
+    boundValues_.clear();
     dual_ = true;
 }
 
@@ -249,6 +250,9 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
             proven_ = bound;
             bound_ = std::max(bound_, SafeCeil(bound));
             centre_ = at;
+            boundValues_ = at;
+            for (double& v : boundValues_)
+                v /= std::max(1.0, best);
         }
     }
     // Bars already in the relaxation that seem to improve only show the
@@ -297,7 +301,8 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
     return best;
 }
 
-PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long rounds, bool exact) {
+PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long rounds, bool exact,
+                                   bool whole) {
     const long long begin = stop.Done();
     std::vector<double> duals(demand_.size()), at(demand_.size());
     std::vector<Bar> improving;
@@ -312,6 +317,7 @@ PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long round
         }
         proven_ = needed;
         bound_ = SafeCeil(needed);
+        boundValues_ = centre_;
     }
     for (bool first = true;; first = false) {
         if (stop.Now() || (!first && stop.Done() - begin >= rounds))
@@ -332,7 +338,7 @@ PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long round
         // last bit when asked, which settles whether any bar improves.
         if (improving.empty())
             Price(duals, duals, improving, stop, exact);
-        if (bound_ >= target || bound_ >= SafeCeil(value_))
+        if (bound_ >= target || (!whole && bound_ >= SafeCeil(value_)))
             return Status::Bounded;
         if (stop.Now())
             return Status::Stopped;

@@ -66,11 +66,16 @@ public:
     // always solves the columns it has. Unless `exact`, it may end a little
     // short of the optimum when many bars are nearly as good as the best,
     // and its bound with it.
+    // With `whole`, it goes on until the relaxation itself is solved, the
+    // bound then its value, however soon the rounding up is reached.
     Status Solve(int target, const Stop& stop, long long rounds = Stop::Unlimited,
-                 bool exact = true);
+                 bool exact = true, bool whole = false);
 
     double Value() const { return value_; } // of the columns so far
     int Bound() const { return bound_; }    // proven: no packing of the demand uses fewer
+    // Piece values behind the best bound: no bar is worth more than 1 at
+    // them, and the demand is worth the unrounded bound.
+    const std::vector<double>& BoundValues() const { return boundValues_; }
     int Columns() const { return static_cast<int>(columns_.size()); }
     const Bar& Column(int c) const { return columns_[static_cast<size_t>(c)]; }
     double Level(int c) const;
@@ -96,6 +101,7 @@ private:
     double proven_ = 0.0; // best bound seen, unrounded
     int bound_ = 0;
     std::vector<double> centre_; // duals of the best bound, for smoothing
+    std::vector<double> boundValues_;
     PricingScratch scratch_;
 };
 
@@ -106,6 +112,10 @@ int SafeCeil(double bound);
 // --- closing the gap ----------------------------------------------------------------
 // Raises `lowerBound` with the pattern relaxation and looks for a packing
 // into fewer bars than `best` by diving into it, replacing `best` when found.
-void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop);
+// The relaxation and the dives end by `divesEnd`; when the relaxation leaves
+// few bars for a packing that meets the bound, the search among them may go
+// on until `stop`.
+void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop,
+              Clock::time_point divesEnd);
 
 } // namespace cutting::detail

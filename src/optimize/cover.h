@@ -32,6 +32,8 @@ public:
     // was, when there would be more than `most` bars on it or listing them
     // takes more than the `steps` left, which it counts down.
     bool AddLevel(const Instance& in, long long slack, int pieces, size_t most, long long& steps);
+    // Appends one bar, its sizes in order, that leaves `waste` free.
+    void Append(const std::vector<Item>& items, long long waste);
 
 private:
     bool Enumerate(size_t from, long long room, int left);

@@ -30,6 +30,17 @@ bool BarList::AddLevel(const Instance& in, long long slack, int pieces, size_t m
     return false;
 }
 
+void BarList::Append(const std::vector<Item>& items, long long waste) {
+    int pieces = 0;
+    for (const Item& item : items) {
+        items_.push_back(item);
+        pieces += item.count;
+    }
+    start_.push_back(items_.size());
+    pieces_.push_back(pieces);
+    waste_.push_back(waste);
+}
+
 bool BarList::Enumerate(size_t from, long long room, int left) {
     if (--steps_ < 0)
         return false;

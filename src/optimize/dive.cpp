@@ -1,9 +1,11 @@
 #include "colgen.h"
+#include "valued_cover.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
 
 namespace cutting::detail {
@@ -13,6 +15,9 @@ namespace {
 constexpr double Whole = 1e-6; // a level this close to an integer counts as one
 // Beyond this many sizes the relaxation is not tried (see CloseGap).
 constexpr int MostTypes = 1500;
+// The first try of the integer program over the bars nearly worth 1 (see
+// CloseGap): the first run of its branch and cut.
+constexpr long long FirstCover = WorkOf(std::chrono::milliseconds(150));
 // Less time than this is not worth another dive.
 constexpr auto LastDive = std::chrono::milliseconds(20);
 
@@ -300,18 +305,20 @@ std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slac
 
 } // namespace
 
-void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop) {
+void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop,
+              Clock::time_point divesEnd) {
     // Every bar and column holds a count for each size: with thousands of
     // sizes the relaxation takes more memory and time than a plan may.
     if (in.Types() > MostTypes)
         return;
+    const Stop untilDivesEnd = stop.Until(divesEnd);
     PatternLp lp(in);
     for (const Bar& bar : Dense(best, in.size.size()))
         lp.Add(bar);
     const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.TotalSize();
     const size_t most = 20 * in.size.size();
     Bar bar(in.size.size(), 0);
-    for (const auto& sizes : NearlyFull(in, slack, most, stop)) {
+    for (const auto& sizes : NearlyFull(in, slack, most, untilDivesEnd)) {
         for (size_t i : sizes)
             if (i < bar.size())
                 ++bar[i];
@@ -323,25 +330,60 @@ void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const St
     const int bars = static_cast<int>(best.size());
     // Half the time for the bound. A relaxation that needs more is no guide
     // for a dive either: the time left is better spent by the search.
-    const PatternLp::Status status =
-        lp.Solve(bars, stop.Until(Clock::now() + (stop.Deadline() - Clock::now()) / 2));
+    const Stop solveStop = stop.Until(Clock::now() + (divesEnd - Clock::now()) / 2);
+    const PatternLp::Status status = lp.Solve(bars, solveStop);
     lowerBound = std::max(lowerBound, lp.Bound());
     if (status != PatternLp::Status::Optimal && status != PatternLp::Status::Bounded)
         return;
+    auto gap = [&] { return static_cast<int>(best.size()) > lowerBound; };
+
+    // Takes what the integer program over the bars nearly worth 1 settles;
+    // it is done with once it settles anything.
+    std::vector<double> values;
+    std::unique_ptr<ValuedCover> cover;
+    auto settle = [&](const Stop& coverStop) {
+        Packing found;
+        const ValuedCover::Outcome outcome = cover->Search(coverStop, found);
+        if (outcome == ValuedCover::Outcome::Found && found.size() < best.size() &&
+            IsValidPacking(in, found))
+            best = Sparse(found);
+        else if (outcome == ValuedCover::Outcome::None)
+            ++lowerBound;
+        if (outcome != ValuedCover::Outcome::Open)
+            cover.reset();
+    };
+    // With the relaxation solved to the end, its values leave few bars that
+    // a packing into `lowerBound` bars can hold. The integer program over
+    // them finds that packing or proves there is none, where the dives only
+    // find one, and only by luck when the relaxation leaves many ways. A
+    // short try first: a packing it finds at once saves the dives; then the
+    // dives, which find most packings sooner; then it has all the time left.
+    if (gap() && ValuedCover::Fits(in) &&
+        lp.Solve(std::numeric_limits<int>::max(), solveStop, Stop::Unlimited, true, true) ==
+            PatternLp::Status::Optimal) {
+        values = lp.BoundValues();
+        cover = std::make_unique<ValuedCover>(in, values, lowerBound);
+        if (cover->List(untilDivesEnd))
+            settle(untilDivesEnd.Within(FirstCover));
+        else
+            cover.reset();
+    }
     // The dives follow the bars themselves.
     lp.CutShorter(false);
     // A dive that misses the bound still offers the best packing it met.
     // Each dive may take half the time left, so that others can take other
     // ways down when it goes astray.
-    for (unsigned attempt = 0; static_cast<int>(best.size()) > lowerBound; ++attempt) {
-        const auto left = stop.Deadline() - Clock::now();
-        if (stop.Now() || left < LastDive)
+    for (unsigned attempt = 0; gap(); ++attempt) {
+        const auto left = divesEnd - Clock::now();
+        if (untilDivesEnd.Now() || left < LastDive)
             break;
         Packing found =
-            Dive(in, lp, lowerBound, stop.Until(Clock::now() + left / 2), attempt).Run();
+            Dive(in, lp, lowerBound, untilDivesEnd.Until(Clock::now() + left / 2), attempt).Run();
         if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
             best = Sparse(found);
     }
+    if (gap() && cover && !stop.Now())
+        settle(stop);
 }
 
 } // namespace cutting::detail

@@ -78,10 +78,11 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     }
     if (gap() && !stop.Now()) {
         // The pattern relaxation's bound, and dives into it for a packing that
-        // meets the bound. The search below keeps the last third of the time:
-        // where the relaxation is too slow to guide a dive, it often still
-        // saves a bar or two.
-        CloseGap(in, packing, lowerBound, stop.Until(start + budget - budget / 3));
+        // meets the bound. The search below keeps the last third of the time
+        // (where the relaxation is too slow to guide a dive, it often still
+        // saves a bar or two), unless the relaxation leaves few bars that a
+        // packing at the bound can hold: the search among them then takes it.
+        CloseGap(in, packing, lowerBound, stop, start + budget - budget / 3);
         tell();
     }
     while (gap() && !stop.Now()) {

@@ -1,9 +1,11 @@
 #include "optimize/colgen.h"
+#include "optimize/valued_cover.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <random>
 
 using namespace cutting::detail;
@@ -243,7 +245,7 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
 
         SparsePacking best = FirstFitSparse(in);
         int bound = 0;
-        CloseGap(in, best, bound, Never);
+        CloseGap(in, best, bound, Never, Never.Deadline());
         EXPECT_TRUE(IsValidPacking(in, best));
         EXPECT_LE(bound, optimum);
         EXPECT_GE(static_cast<int>(best.size()), optimum);
@@ -272,7 +274,8 @@ TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
                 in.size.push_back(p), in.demand.push_back(1);
         SparsePacking best = FirstFitSparse(in);
         int bound = BoundBySize(in);
-        CloseGap(in, best, bound, cutting::Stop(cutting::Clock::now() + std::chrono::seconds(2)));
+        const cutting::Stop twoSeconds(cutting::Clock::now() + std::chrono::seconds(2));
+        CloseGap(in, best, bound, twoSeconds, twoSeconds.Deadline());
         EXPECT_EQ(bound, bars);
         EXPECT_EQ(static_cast<int>(best.size()), bars) << "round " << round;
         EXPECT_TRUE(IsValidPacking(in, best));
@@ -281,10 +284,86 @@ TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
         const SparsePacking first = FirstFitSparse(in);
         SparsePacking kept = first;
         int keptBound = BoundBySize(in);
-        CloseGap(in, kept, keptBound, cutting::Stop(cutting::Clock::now()));
+        const cutting::Stop now(cutting::Clock::now());
+        CloseGap(in, kept, keptBound, now, now.Deadline());
         EXPECT_EQ(kept, first);
         EXPECT_LE(keptBound, bars);
     }
+}
+
+// Piece values at which no bar is worth more than 1: the relaxation's, solved
+// to the end, or in proportion to the sizes.
+std::vector<double> RelaxationValues(const Instance& in) {
+    PatternLp lp(in);
+    EXPECT_EQ(
+        lp.Solve(std::numeric_limits<int>::max(), Never, cutting::Stop::Unlimited, true, true),
+        PatternLp::Status::Optimal);
+    return lp.BoundValues();
+}
+std::vector<double> SizeValues(const Instance& in) {
+    std::vector<double> value;
+    for (int s : in.size)
+        value.push_back(static_cast<double>(s) / in.capacity);
+    return value;
+}
+
+TEST(ValuedCover, FindsAPackingAtTheOptimumAndRulesOutOneBarFewer) {
+    std::mt19937 rng(12);
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
+        const int capacity = Rand(rng, 20, 2000);
+        const Instance in =
+            RandomInstance(rng, capacity, Rand(rng, 1, 5), capacity / 8, capacity, 3);
+        if (in.Pieces() > 11)
+            continue;
+        const int optimum = BruteForceBars(in);
+        for (const auto& values : {RelaxationValues(in), SizeValues(in)}) {
+            ValuedCover at(in, values, optimum);
+            ASSERT_TRUE(at.List(Never));
+            Packing packing;
+            ASSERT_EQ(at.Search(Never, packing), ValuedCover::Outcome::Found);
+            EXPECT_TRUE(IsValidPacking(in, packing));
+            EXPECT_LE(static_cast<int>(packing.size()), optimum);
+
+            ValuedCover below(in, values, optimum - 1);
+            ASSERT_TRUE(below.List(Never));
+            EXPECT_EQ(below.Search(Never, packing), ValuedCover::Outcome::None);
+        }
+    }
+}
+
+TEST(ValuedCover, GivesUpWithoutHarmWhenStoppedOverwhelmedOrFailing) {
+    // Forty short sizes with room for many bars to spare: far too many bars
+    // come close enough to be listed.
+    std::vector<int> sizes, demand;
+    for (int s = 49; s >= 10; --s) {
+        sizes.push_back(s);
+        demand.push_back(2);
+    }
+    const Instance many = Make(1000, sizes, demand);
+    ValuedCover crowded(many, SizeValues(many), 4);
+    EXPECT_FALSE(crowded.List(Never));
+
+    const Instance in = Make(100, {60, 40, 30}, {2, 2, 2});
+    const std::vector<double> values = SizeValues(in);
+    ValuedCover cover(in, values, 3);
+    ASSERT_TRUE(cover.List(Never));
+    Packing packing;
+    EXPECT_EQ(cover.Search(cutting::Stop(cutting::Clock::now()), packing),
+              ValuedCover::Outcome::Open);
+
+    // A failure inside GLPK leaves the search open, and takes every other
+    // problem of the thread with it: a relaxation made before fails from then
+    // on rather than touching freed memory.
+    PatternLp lp(in);
+    ASSERT_TRUE(Solved(lp.Solve(10, Never)));
+    FailLinearProgramsForTesting(true);
+    EXPECT_EQ(cover.Search(Never, packing), ValuedCover::Outcome::Open);
+    FailLinearProgramsForTesting(false);
+    EXPECT_EQ(lp.Solve(10, Never), PatternLp::Status::Failed);
+    // The next search starts GLPK afresh.
+    EXPECT_EQ(cover.Search(Never, packing), ValuedCover::Outcome::Found);
+    EXPECT_TRUE(IsValidPacking(in, packing));
 }
 
 } // namespace
