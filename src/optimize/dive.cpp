@@ -16,8 +16,8 @@ constexpr double Whole = 1e-6; // a level this close to an integer counts as one
 // Beyond this many sizes the relaxation is not tried (see CloseGap).
 constexpr int MostTypes = 1500;
 // The first try of the integer program over the bars nearly worth 1 (see
-// CloseGap): the first run of its branch and cut.
-constexpr long long FirstCover = WorkOf(std::chrono::milliseconds(150));
+// CloseGap): the first two runs of its branch and cut, one by each rule.
+constexpr long long FirstCover = WorkOf(std::chrono::milliseconds(500));
 // Less time than this is not worth another dive.
 constexpr auto LastDive = std::chrono::milliseconds(20);
 
@@ -339,7 +339,6 @@ void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const St
 
     // Takes what the integer program over the bars nearly worth 1 settles;
     // it is done with once it settles anything.
-    std::vector<double> values;
     std::unique_ptr<ValuedCover> cover;
     auto settle = [&](const Stop& coverStop) {
         Packing found;
@@ -361,8 +360,7 @@ void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const St
     if (gap() && ValuedCover::Fits(in) &&
         lp.Solve(std::numeric_limits<int>::max(), solveStop, Stop::Unlimited, true, true) ==
             PatternLp::Status::Optimal) {
-        values = lp.BoundValues();
-        cover = std::make_unique<ValuedCover>(in, values, lowerBound);
+        cover = std::make_unique<ValuedCover>(in, lp.BoundValues(), lowerBound);
         if (cover->List(untilDivesEnd))
             settle(untilDivesEnd.Within(FirstCover));
         else

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 namespace cutting::detail {
 
@@ -29,7 +30,7 @@ constexpr size_t MostBars = 2000;
 // worth, so that adding them to a bar is not free.
 constexpr double SizeShare = 0.01;
 // The work of the first run of the branch and cut (see ValuedCover::Search).
-constexpr long long FirstRun = WorkOf(std::chrono::milliseconds(150));
+constexpr long long FirstRun = WorkOf(std::chrono::milliseconds(250));
 // Work counted for a node of the branch and cut beyond its simplex steps.
 constexpr long long NodeWork = 20000;
 
@@ -185,14 +186,14 @@ struct Progress {
 
 } // namespace
 
-ValuedCover::ValuedCover(const Instance& in, const std::vector<double>& value, int bars)
-    : in_(in), value_(value), bars_(bars) {
+ValuedCover::ValuedCover(const Instance& in, std::vector<double> value, int bars)
+    : in_(in), value_(std::move(value)), bars_(bars) {
     // In a packing into `bars` bars the bars fall short of worth 1 by
     // `slack_` together, and leave `free_` of their length unused together:
     // no bar falls short by more, or leaves more free.
     double worth = 0.0;
-    for (size_t i = 0; i < value.size() && i < in.demand.size(); ++i)
-        worth += in.demand[i] * value[i];
+    for (size_t i = 0; i < value_.size() && i < in.demand.size(); ++i)
+        worth += in.demand[i] * value_[i];
     slack_ = bars - worth;
     free_ = static_cast<long long>(bars) * in.capacity - in.TotalSize();
     none_ = bars <= 0 || slack_ < -Eps || free_ < 0;

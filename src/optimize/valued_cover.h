@@ -15,8 +15,9 @@ namespace cutting::detail {
 
 class ValuedCover {
 public:
-    // `value`: piece values at which no bar is worth more than 1.
-    ValuedCover(const Instance& in, const std::vector<double>& value, int bars);
+    // `value`: piece values at which no bar is worth more than 1. `in` must
+    // outlive it.
+    ValuedCover(const Instance& in, std::vector<double> value, int bars);
 
     // Whether the bars of `in` can be listed at all: the table that guides
     // the listing has an entry for every size and length.
@@ -36,7 +37,7 @@ private:
     bool Run(int rule, const Stop& stop, Packing& packing, Outcome& outcome);
 
     const Instance& in_;
-    const std::vector<double>& value_;
+    std::vector<double> value_;
     int bars_;
     double slack_ = 0.0; // what the bars fall short of 1 by together, at most
     long long free_ = 0; // the length they leave free together, at most
