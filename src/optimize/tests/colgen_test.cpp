@@ -308,6 +308,18 @@ std::vector<double> SizeValues(const Instance& in) {
 }
 
 TEST(ValuedCover, FindsAPackingAtTheOptimumAndRulesOutOneBarFewer) {
+    // Four bars of 45 would leave 6 free: the nine bars that leave no more
+    // cover the pieces in fractions of at most four bars, but no four whole
+    // ones do.
+    const Instance tight = Make(45, {20, 18, 12, 8}, {3, 3, 3, 3});
+    for (const int bars : {4, 5}) {
+        ValuedCover cover(tight, SizeValues(tight), bars);
+        ASSERT_TRUE(cover.List(Never));
+        Packing packing;
+        EXPECT_EQ(cover.Search(Never, packing),
+                  bars == 5 ? ValuedCover::Outcome::Found : ValuedCover::Outcome::None);
+    }
+
     std::mt19937 rng(12);
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
