@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <map>
 #include <random>
 
 using namespace cutting::detail;
@@ -342,6 +343,38 @@ TEST(ValuedCover, FindsAPackingAtTheOptimumAndRulesOutOneBarFewer) {
             EXPECT_EQ(below.Search(Never, packing), ValuedCover::Outcome::None);
         }
     }
+}
+
+TEST(ValuedCover, RulesOutABarFewerWhereOnlyTheBranchAndCutCanTell) {
+    // A published hard order of 160 pieces on 1000: its relaxation rounds up
+    // to 61 bars, yet no packing into 61 exists. GLPK's presolver cannot see
+    // that; its branch and cut over the listed bars runs to the end.
+    const std::vector<int> pieces = {
+        696, 686, 686, 683, 675, 674, 670, 670, 669, 668, 665, 663, 663, 662, 657, 653, 649, 649,
+        641, 632, 632, 627, 622, 621, 620, 619, 619, 614, 612, 608, 606, 605, 603, 603, 599, 599,
+        598, 597, 597, 595, 593, 575, 566, 558, 556, 551, 544, 544, 521, 518, 514, 514, 505, 499,
+        496, 494, 491, 491, 490, 484, 480, 474, 473, 473, 466, 462, 462, 457, 448, 430, 430, 429,
+        423, 419, 408, 405, 403, 399, 390, 389, 387, 383, 382, 381, 378, 370, 364, 359, 359, 358,
+        341, 340, 339, 335, 335, 328, 323, 321, 320, 318, 305, 303, 303, 293, 290, 286, 283, 273,
+        268, 263, 252, 239, 231, 230, 228, 224, 224, 221, 211, 211, 210, 209, 208, 205, 197, 193,
+        193, 185, 184, 182, 173, 166, 142, 133, 123, 120, 120, 115, 109, 95,  92,  77,  72,  69,
+        59,  57,  45,  40,  39,  32,  31,  29,  28,  24,  22,  22,  22,  18,  17,  11};
+    std::map<int, int, std::greater<>> count;
+    for (int p : pieces)
+        ++count[p];
+    Instance in;
+    in.capacity = 1000;
+    for (const auto& [size, k] : count) {
+        in.size.push_back(size);
+        in.demand.push_back(k);
+    }
+    ValuedCover cover(in, RelaxationValues(in), 61);
+    ASSERT_TRUE(cover.List(Never));
+    Packing packing;
+    // Work enough for ten times what it takes, so that a search that cannot
+    // read its own end fails here rather than hangs.
+    EXPECT_EQ(cover.Search(Never.Within(cutting::WorkOf(std::chrono::seconds(5))), packing),
+              ValuedCover::Outcome::None);
 }
 
 TEST(ValuedCover, GivesUpWithoutHarmWhenStoppedOverwhelmedOrFailing) {
