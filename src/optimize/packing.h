@@ -7,6 +7,7 @@
 #include "stop.h"
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -117,6 +118,33 @@ SparsePacking SearchSparse(const Instance& in, int bars, const Stop& stop, bool&
 // that no packing into exactly `bars` bars exists, or found one. Passed the
 // lower bound, a proof raises it.
 Packing CoverPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
+
+// The search of CoverPacking, kept so that a run its stop ended can be taken
+// up later: it goes on with the step it was stopped in rather than from the
+// start. `in` must outlive it.
+class CoverSearch {
+public:
+    CoverSearch(const Instance& in, int bars);
+    ~CoverSearch();
+    CoverSearch(const CoverSearch&) = delete;
+    CoverSearch& operator=(const CoverSearch&) = delete;
+
+    // As CoverPacking. After a run that found a packing, ruled every one out
+    // or gave up, another run returns nothing.
+    Packing Run(const Stop& stop, bool& exhausted);
+    // Whether the last run ended on its stop, and another may go on.
+    bool Stopped() const { return stopped_; }
+    int Bars() const { return bars_; }
+
+private:
+    struct State;
+    Packing Go(const Stop& stop, bool& exhausted);
+
+    const Instance& in_;
+    int bars_;
+    bool stopped_ = false;
+    std::unique_ptr<State> state_;
+};
 
 // --- linear relaxation ----------------------------------------------------------
 // One stock length has the pattern relaxation of colgen.h. Several kinds of

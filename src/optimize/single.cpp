@@ -51,16 +51,19 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
     };
     tell();
 
-    if (gap()) {
-        // When the bars must be nearly full, an exact cover by such bars often
-        // settles the matter at once, one way or the other.
+    // When the bars must be nearly full, an exact cover by such bars often
+    // settles the matter at once, one way or the other.
+    CoverSearch cover(in, lowerBound);
+    auto runCover = [&](const Stop& share) {
         bool exhausted = false;
-        Packing found = CoverPacking(in, lowerBound, stop.Until(start + budget / 3), exhausted);
+        Packing found = cover.Run(share, exhausted);
         if (found.empty() && exhausted)
-            ++lowerBound;
+            lowerBound = std::max(lowerBound, cover.Bars() + 1);
         Improve(in, packing, Sparse(found));
         tell();
-    }
+    };
+    if (gap())
+        runCover(stop.Until(start + budget / 3));
     if (gap() && static_cast<long long>(in.capacity) * in.Types() <= FullestFillTable)
         Improve(in, packing,
                 Sparse(FullestFill(in, 3, 1u, stop.Until(Clock::now() + budget / 10))));
@@ -84,6 +87,12 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
         // packing at the bound can hold: the search among them then takes it.
         CloseGap(in, packing, lowerBound, stop, start + budget - budget / 3);
         tell();
+    }
+    // A cover search its share cut short often needed only a little more:
+    // it goes on where it was with half of what is left.
+    if (gap() && cover.Stopped() && cover.Bars() == lowerBound && !stop.Now()) {
+        const auto now = Clock::now();
+        runCover(stop.Until(now + (stop.Deadline() - now) / 2));
     }
     while (gap() && !stop.Now()) {
         bool exhausted = false;

@@ -217,6 +217,52 @@ TEST(ExactSearch, FillsBarsExactlyWhenManySizesAreLeft) {
     }
 }
 
+TEST(ExactSearch, CoverSearchCutShortGoesOnWhereItWasStopped) {
+    // Fifty bars of 3000, each cut into three pieces and one into four: the
+    // search tries the bars of four pieces in rounds of growing budgets.
+    std::mt19937 rng(1);
+    const int capacity = 3000, bars = 50;
+    std::map<int, int, std::greater<>> demand;
+    for (int bar = 0; bar < bars; ++bar) {
+        const int parts = bar == 0 ? 4 : 3, least = bar == 0 ? 1 : capacity / 10;
+        for (std::vector<int> cut;; cut.clear()) {
+            int left = capacity;
+            for (int k = 0; k + 1 < parts; ++k) {
+                cut.push_back(Rand(rng, least, capacity / 2));
+                left -= cut.back();
+            }
+            if (left >= least && left <= capacity / 2) {
+                cut.push_back(left);
+                for (int piece : cut)
+                    ++demand[piece];
+                break;
+            }
+        }
+    }
+    Instance in{capacity, {}, {}};
+    for (const auto& [size, count] : demand)
+        in.size.push_back(size), in.demand.push_back(count);
+    bool exhausted = false;
+    const cutting::Stop whole = Generous();
+    cutting::detail::CoverSearch once(in, bars);
+    ASSERT_EQ(once.Run(whole, exhausted).size(), static_cast<size_t>(bars));
+    const long long work = whole.Done();
+    // In slices of half that work: a search that started over each time would
+    // never get there.
+    cutting::detail::CoverSearch sliced(in, bars);
+    const cutting::Stop slices = Generous();
+    cutting::detail::Packing packing;
+    int runs = 0;
+    do {
+        packing = sliced.Run(slices.Within(work / 2), exhausted);
+        ++runs;
+    } while (packing.empty() && sliced.Stopped() && runs < 10);
+    EXPECT_GT(runs, 1) << "one slice was enough: the test tells nothing";
+    EXPECT_EQ(packing.size(), static_cast<size_t>(bars));
+    EXPECT_TRUE(cutting::detail::IsValidPacking(in, packing));
+    EXPECT_TRUE(exhausted);
+}
+
 TEST(ExactSearch, CoverRelaxationTellsWhichRemaindersTheListedBarsCover) {
     // On 10 with pieces 6, 4 and 3, the only full bar of two pieces is 6 + 4.
     const Instance in{10, {6, 4, 3}, {1, 1, 1}};
