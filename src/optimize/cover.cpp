@@ -21,11 +21,11 @@ CoverSearch::~CoverSearch() = default;
 Packing CoverSearch::Run(const Stop& stop, bool& exhausted) {
     exhausted = false;
     stopped_ = false;
-    if (state_ != nullptr && state_->cover != nullptr)
-        return Go(stop, exhausted);
     if (state_ != nullptr)
-        return {}; // settled before any search
-    state_ = std::make_unique<State>();
+        return Go(stop, exhausted);
+    if (settled_)
+        return {};
+    settled_ = true; // unless a search is left to take up
     const long long slack = static_cast<long long>(bars_) * in_.capacity - in_.TotalSize();
     if (bars_ <= 0 || slack < 0) {
         exhausted = true;
@@ -44,12 +44,12 @@ Packing CoverSearch::Run(const Stop& stop, bool& exhausted) {
             ++most;
         }
     // The bars of the fewest pieces that fill a bar to within the slack.
-    BarList& list = state_->list;
+    BarList list;
     int fewest = 0;
     long long steps = ExactCover::MostSteps;
     for (int pieces = 1; pieces <= most && fewest == 0; ++pieces) {
         if (stop.Now()) {
-            state_.reset(); // listed again when taken up
+            settled_ = false; // listed again when taken up
             stopped_ = true;
             return {};
         }
@@ -67,15 +67,17 @@ Packing CoverSearch::Run(const Stop& stop, bool& exhausted) {
     // not on the list: the other searches do that better.
     if (excess > MostExcess)
         return {};
-    state_->cover = std::make_unique<ExactCover>(in_, list, bars_, slack, fewest);
+    state_ = std::make_unique<State>();
+    state_->list = std::move(list);
+    state_->cover = std::make_unique<ExactCover>(in_, state_->list, bars_, slack, fewest);
     return Go(stop, exhausted);
 }
 
 Packing CoverSearch::Go(const Stop& stop, bool& exhausted) {
     Packing found = state_->cover->Run(stop, exhausted);
     stopped_ = state_->cover->Stopped();
-    if (!stopped_) // settled: what it kept for later is not needed
-        *state_ = State{};
+    if (!stopped_)
+        state_.reset(); // settled: what it kept for later is not needed
     return found;
 }
 

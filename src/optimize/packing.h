@@ -143,7 +143,8 @@ private:
     const Instance& in_;
     int bars_;
     bool stopped_ = false;
-    std::unique_ptr<State> state_;
+    bool settled_ = false;
+    std::unique_ptr<State> state_; // a search left to take up
 };
 
 // --- linear relaxation ----------------------------------------------------------
