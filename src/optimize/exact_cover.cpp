@@ -25,17 +25,14 @@ ExactCover::ExactCover(const Instance& in, const BarList& list, int bars, long l
     std::iota(byWaste_.begin(), byWaste_.end(), 0);
     std::stable_sort(byWaste_.begin(), byWaste_.end(),
                      [&](int a, int b) { return Waste(a) > Waste(b); });
+    long long steps = MostSteps;
+    longerPath_ = Excess() == 1 && longer_.AddLevel(in_, slack_, fewest_ + 1, MostBars, steps);
 }
 
 Packing ExactCover::Run(const Stop& stop, bool& exhausted) {
     stop_ = &stop;
     stopped_ = false;
     exhausted = false;
-    if (!pathChosen_) {
-        pathChosen_ = true;
-        long long steps = MostSteps;
-        longerPath_ = Excess() == 1 && longer_.AddLevel(in_, slack_, fewest_ + 1, MostBars, steps);
-    }
     if (longerPath_)
         return RunLonger(exhausted);
     // Restarts with a growing budget of nodes and, after the first, the

@@ -151,7 +151,7 @@ private:
     bool proof_ = true; // every packing of what was set aside was ruled out
     bool shuffle_ = false;
     bool stopped_ = false;
-    bool pathChosen_ = false, longerPath_ = false;
+    bool longerPath_ = false; // exactly one bar holds a piece more, and its list is short enough
     int restart_ = 1;
     // The bars of one piece more, their order, and how far the rounds got.
     enum : char { Open, Relaxed, Out };
