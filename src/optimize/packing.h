@@ -71,6 +71,12 @@ using Cuts = std::vector<Cut>;
 // --- bounds -----------------------------------------------------------------
 int BoundBySize(const Instance& in);       // ceil(total / capacity)
 int BoundMartelloToth(const Instance& in); // the L2 bound
+// True when no packing into `bars` bars exists because the pieces longer
+// than half a bar, and half of those that fit beside none of them, need every
+// bar, and the short pieces cannot then fill the bars around them even in the
+// relaxation (anchored.cpp). False when that does not rule them out, or it
+// was stopped first.
+bool AnchoredBoundRules(const Instance& in, int bars, const Stop& stop);
 
 // --- heuristics ---------------------------------------------------------------
 // First and best fit decreasing; the sparse forms take time in proportion to

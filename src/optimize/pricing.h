@@ -34,6 +34,8 @@ public:
               const Stop& stop);
     // After Fill(): the best value of a bar of `capacity`, and its content.
     double Best(int capacity, Bar& bar) const;
+    // After Fill(): the best value of a bar of `capacity` alone.
+    double Worth(int capacity) const { return best_[static_cast<size_t>(capacity)]; }
 
 private:
     struct Lot {

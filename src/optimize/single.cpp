@@ -22,6 +22,9 @@ namespace {
 // FullestFill's table holds every length of the bar for every size, rebuilt
 // for each bar: beyond this many entries it costs more than it brings.
 constexpr long long FullestFillTable = 4000000;
+// The relaxation of bars told apart by their long pieces settles the orders
+// it settles at all within about two thirds of this.
+constexpr long long AnchoredWork = WorkOf(std::chrono::milliseconds(400));
 
 // Takes `candidate` when it is a valid packing into fewer bars.
 void Improve(const Instance& in, SparsePacking& best, SparsePacking&& candidate) {
@@ -49,6 +52,13 @@ Solution SolveSingle(const Instance& in, long long stock, double timeLimit, cons
         const int bound = std::min(lowerBound, bars);
         report(bars, bars * stock, bound, bound * stock);
     };
+    tell();
+    // Counting the long pieces often proves more than the bounds above;
+    // where it proves just as much, the relaxation of bars built around
+    // them may prove a bar more, which no plan found would ever show.
+    const Stop anchored = stop.Within(AnchoredWork);
+    while (gap() && AnchoredBoundRules(in, lowerBound, anchored))
+        ++lowerBound;
     tell();
 
     // When the bars must be nearly full, an exact cover by such bars often
