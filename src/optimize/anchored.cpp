@@ -1,7 +1,6 @@
 #include "anchored.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace cutting::detail {
 
@@ -136,37 +135,16 @@ void AnchoredLp::AddColumn(size_t anchor, Bar bar) {
 }
 
 bool AnchoredLp::Simplex(const Stop& stop) {
-    glp_smcp parm;
-    glp_init_smcp(&parm);
-    parm.msg_lev = GLP_MSG_OFF;
-    parm.it_lim = SimplexSlice(in_.Types() + 1);
     // A new branch keeps the last basis dual feasible, new columns keep it
     // primal feasible.
-    parm.meth = dual_ ? GLP_DUALP : GLP_PRIMAL;
+    const int method = dual_ ? GLP_DUALP : GLP_PRIMAL;
     dual_ = false;
     bool optimal = false;
     const bool ran = Run([&](glp_prob* lp) {
-        int status = 0;
-        for (bool again = true;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                stop.Deadline() - Clock::now());
-            parm.tm_lim = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1 << 30));
-            const int before = glp_get_it_cnt(lp);
-            status = glp_simplex(lp, &parm);
-            // An iteration here prices thousands of columns over a few hundred
-            // rows: it costs as much as that many more rows would.
-            stop.Spend(SimplexWork(glp_get_it_cnt(lp) - before,
-                                   glp_get_num_rows(lp) + glp_get_num_cols(lp) / ColumnsARow));
-            if (status == GLP_EITLIM && !stop.Now())
-                continue;
-            if (status != 0 && status != GLP_ETMLIM && status != GLP_EITLIM && again) {
-                again = false;
-                glp_std_basis(lp);
-                continue;
-            }
-            break;
-        }
-        optimal = status == 0 && glp_get_status(lp) == GLP_OPT;
+        // An iteration here prices thousands of columns over a few hundred
+        // rows: it costs as much as that many more rows would.
+        const int rows = glp_get_num_rows(lp) + glp_get_num_cols(lp) / ColumnsARow;
+        optimal = SimplexInSlices(lp, method, SimplexSlice(in_.Types() + 1), rows, stop);
     });
     return ran && optimal;
 }

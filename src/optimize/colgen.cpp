@@ -202,35 +202,13 @@ double PatternLp::Level(int c) const {
 }
 
 bool PatternLp::Simplex(const Stop& stop) {
-    glp_smcp parm;
-    glp_init_smcp(&parm);
-    parm.msg_lev = GLP_MSG_OFF;
     // A new demand keeps the last basis dual feasible, new columns keep it
     // primal feasible.
-    parm.meth = dual_ ? GLP_DUALP : GLP_PRIMAL;
+    const int method = dual_ ? GLP_DUALP : GLP_PRIMAL;
     dual_ = false;
-    // In slices of iterations, so that a request to stop is seen in between.
-    parm.it_lim = SimplexSlice(in_.Types());
-    int status = 0;
     bool optimal = false;
     const bool ran = lp_->Run([&](glp_prob* lp) {
-        for (bool again = true;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                stop.Deadline() - Clock::now());
-            parm.tm_lim = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1 << 30));
-            const int before = glp_get_it_cnt(lp);
-            status = glp_simplex(lp, &parm);
-            stop.Spend(SimplexWork(glp_get_it_cnt(lp) - before, in_.Types()));
-            if (status == GLP_EITLIM && !stop.Now())
-                continue;
-            if (status != 0 && status != GLP_ETMLIM && status != GLP_EITLIM && again) {
-                again = false;
-                glp_std_basis(lp);
-                continue;
-            }
-            break;
-        }
-        optimal = status == 0 && glp_get_status(lp) == GLP_OPT;
+        optimal = SimplexInSlices(lp, method, SimplexSlice(in_.Types()), in_.Types(), stop);
     });
     return ran && optimal;
 }

@@ -4,6 +4,7 @@
 
 #include <glpk.h>
 
+#include <chrono>
 #include <csetjmp>
 
 namespace cutting::detail {
@@ -52,6 +53,32 @@ bool GlpkGuarded(void (*call)(void*), void* data) {
     call(data);
     glp_error_hook(nullptr, nullptr);
     return true;
+}
+
+bool SimplexInSlices(glp_prob* lp, int method, int slice, int rows, const Stop& stop) {
+    glp_smcp parm;
+    glp_init_smcp(&parm);
+    parm.msg_lev = GLP_MSG_OFF;
+    parm.meth = method;
+    parm.it_lim = slice;
+    int status = 0;
+    for (bool again = true;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(stop.Deadline() - Clock::now());
+        parm.tm_lim = static_cast<int>(std::clamp<long long>(left.count() + 1, 1, 1 << 30));
+        const int before = glp_get_it_cnt(lp);
+        status = glp_simplex(lp, &parm);
+        stop.Spend(SimplexWork(glp_get_it_cnt(lp) - before, rows));
+        if (status == GLP_EITLIM && !stop.Now())
+            continue;
+        if (status != 0 && status != GLP_ETMLIM && status != GLP_EITLIM && again) {
+            again = false;
+            glp_std_basis(lp);
+            continue;
+        }
+        break;
+    }
+    return status == 0 && glp_get_status(lp) == GLP_OPT;
 }
 
 } // namespace cutting::detail

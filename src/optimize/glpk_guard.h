@@ -9,7 +9,11 @@
 // GLPK (Debian's libglpk40, 5.0) keeps its environment per thread, so a plan
 // on a worker thread has its own.
 
+#include "stop.h"
+
 #include <algorithm>
+
+typedef struct glp_prob glp_prob; // as glpk.h has it
 
 namespace cutting::detail {
 
@@ -52,5 +56,12 @@ inline int SimplexSlice(int rows) {
 inline long long SimplexWork(int iterations, int rows) {
     return 170LL * std::max(iterations, 0) * std::max(rows, 1);
 }
+
+// Runs the simplex `method` (GLP_PRIMAL, GLP_DUALP) on `lp` in slices of
+// `slice` iterations until it ends or `stop` does, counting each iteration
+// as the work of `rows` rows; after a failure that is no limit, once more
+// from the standard basis. True when it found the optimum. Only inside
+// Guarded().
+bool SimplexInSlices(glp_prob* lp, int method, int slice, int rows, const Stop& stop);
 
 } // namespace cutting::detail
