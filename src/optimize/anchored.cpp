@@ -69,24 +69,17 @@ AnchoredLp::AnchoredLp(const Instance& in, const Anchoring& a, int bars) : in_(i
         return;
     const int m = in.Types();
     auto build = [&] {
-        lp_ = glp_create_prob();
-        glp_set_obj_dir(lp_, GLP_MIN);
-        glp_add_rows(lp_, m + 1);
+        problem_.lp = glp_create_prob();
+        glp_set_obj_dir(problem_.lp, GLP_MIN);
+        glp_add_rows(problem_.lp, m + 1);
         for (int r = 1; r <= m; ++r)
-            glp_set_row_bnds(lp_, r, GLP_LO, in.demand[static_cast<size_t>(r - 1)], 0.0);
-        glp_set_row_bnds(lp_, m + 1, GLP_UP, 0.0, bars);
+            glp_set_row_bnds(problem_.lp, r, GLP_LO, in.demand[static_cast<size_t>(r - 1)], 0.0);
+        glp_set_row_bnds(problem_.lp, m + 1, GLP_UP, 0.0, bars);
     };
     if (!Guarded(build))
-        lp_ = nullptr;
+        problem_.lp = nullptr;
     for (int r = 1; r <= m + 1; ++r)
         AddArtificial(r, r == m + 1 ? -1.0 : 1.0);
-}
-
-AnchoredLp::~AnchoredLp() {
-    if (lp_ != nullptr && share_.Alive()) {
-        auto remove = [this] { glp_delete_prob(lp_); };
-        Guarded(remove);
-    }
 }
 
 int AnchoredLp::AddArtificial(int row, double coef) {

@@ -11,6 +11,7 @@
 
 #include <limits>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace cutting::detail {
@@ -44,13 +45,10 @@ std::vector<Anchoring> Anchorings(const Instance& in);
 class AnchoredLp {
 public:
     AnchoredLp(const Instance& in, const Anchoring& a, int bars);
-    ~AnchoredLp();
-    AnchoredLp(const AnchoredLp&) = delete;
-    AnchoredLp& operator=(const AnchoredLp&) = delete;
 
     // True when the branch and price proves that no packing into the bars
     // exists; false when one may, or it stopped, or GLPK failed.
-    bool RulesOut(const Stop& stop) { return lp_ != nullptr && Search(stop, 0); }
+    bool RulesOut(const Stop& stop) { return problem_.lp != nullptr && Search(stop, 0); }
 
 private:
     static constexpr size_t None = std::numeric_limits<size_t>::max();
@@ -74,16 +72,7 @@ private:
     };
     enum class Outcome { RuledOut, Open, Unknown };
 
-    template <class F> bool Run(F&& f) {
-        if (!share_.Alive())
-            lp_ = nullptr;
-        if (lp_ == nullptr)
-            return false;
-        auto call = [&] { f(lp_); };
-        if (!Guarded(call))
-            lp_ = nullptr;
-        return lp_ != nullptr;
-    }
+    template <class F> bool Run(F&& f) { return problem_.Run(std::forward<F>(f)); }
     bool Search(const Stop& stop, int depth);
     void Purge();
     Outcome Generate(const Stop& stop);
@@ -100,9 +89,8 @@ private:
     std::vector<Column> columns_;
     std::vector<Branch> branches_;
     std::vector<int> spent_; // artificial columns of branches taken back, held at 0
-    GlpkShare share_;
-    glp_prob* lp_ = nullptr;
-    bool dual_ = false; // the next simplex follows a change of the rows
+    GlpkProblem problem_;    // null once GLPK failed
+    bool dual_ = false;      // the next simplex follows a change of the rows
     std::unordered_set<Bar, CountsHash> known_;
     Pricing pricing_;
 };

@@ -101,7 +101,7 @@ AnchoredLp::Outcome AnchoredLp::Generate(const Stop& stop) {
             for (int r = 1; r <= rows; ++r)
                 dual[static_cast<size_t>(r)] = glp_get_row_dual(lp, r);
         });
-        if (lp_ == nullptr)
+        if (problem_.lp == nullptr)
             return Outcome::Unknown;
         double needed = 0.0;
         for (int r = 1; r <= m; ++r) {
@@ -188,7 +188,7 @@ bool AnchoredLp::Search(const Stop& stop, int depth) {
                     flow[{c.anchor, short_.type[k]}] += x * c.bar[short_.type[k]];
         }
     });
-    if (lp_ == nullptr)
+    if (problem_.lp == nullptr)
         return false;
     std::pair<size_t, size_t> split{None, None};
     double value = 0.0, farthest = Whole;
@@ -216,7 +216,7 @@ bool AnchoredLp::Search(const Stop& stop, int depth) {
                             coef.data());
         });
         b.artificial = AddArtificial(b.row, up ? 1.0 : -1.0);
-        if (lp_ == nullptr)
+        if (problem_.lp == nullptr)
             return false;
         branches_.push_back(b);
         dual_ = true;
@@ -232,7 +232,7 @@ bool AnchoredLp::Search(const Stop& stop, int depth) {
             glp_set_col_bnds(lp, b.artificial, GLP_FX, 0.0, 0.0);
         });
         dual_ = true;
-        if (!ruledOut || lp_ == nullptr)
+        if (!ruledOut || problem_.lp == nullptr)
             return false;
     }
     return true;

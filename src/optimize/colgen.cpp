@@ -55,25 +55,7 @@ int SafeCeil(double bound) {
     return std::max(0, static_cast<int>(std::ceil(bound - 1e-6)));
 }
 
-// The GLPK problem; null once GLPK has failed, when its whole environment of
-// the thread has gone with it.
-struct PatternLp::Problem {
-    GlpkShare share;
-    glp_prob* lp = nullptr;
-
-    // Runs `f` on the problem; false, and the problem gone, when GLPK fails,
-    // here or anywhere else on the thread.
-    template <class F> bool Run(F&& f) {
-        if (!share.Alive())
-            lp = nullptr;
-        if (lp == nullptr)
-            return false;
-        auto call = [&] { f(lp); };
-        if (!Guarded(call))
-            lp = nullptr;
-        return lp != nullptr;
-    }
-};
+struct PatternLp::Problem : GlpkProblem {};
 
 PatternLp::PatternLp(const Instance& in) : in_(in), lp_(std::make_unique<Problem>()) {
     auto create = [this] {
@@ -111,9 +93,7 @@ PatternLp::PatternLp(const Instance& in) : in_(in), lp_(std::make_unique<Problem
     }
 }
 
-PatternLp::~PatternLp() {
-    lp_->Run([](glp_prob* lp) { glp_delete_prob(lp); });
-}
+PatternLp::~PatternLp() = default;
 
 void PatternLp::SetDemand(const std::vector<int>& demand) {
     // What the last solution uses, read before the bounds change it.

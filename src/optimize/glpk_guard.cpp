@@ -55,6 +55,10 @@ bool GlpkGuarded(void (*call)(void*), void* data) {
     return true;
 }
 
+GlpkProblem::~GlpkProblem() {
+    Run([](glp_prob* problem) { glp_delete_prob(problem); });
+}
+
 bool SimplexInSlices(glp_prob* lp, int method, int slice, int rows, const Stop& stop) {
     glp_smcp parm;
     glp_init_smcp(&parm);

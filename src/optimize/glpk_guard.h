@@ -44,6 +44,32 @@ private:
     unsigned failures_;
 };
 
+// A GLPK problem of its own and a share in the environment that holds it;
+// null once GLPK has failed, when its whole environment of the thread has gone
+// with it. Deletes the problem when it goes.
+struct GlpkProblem {
+    GlpkShare share;
+    glp_prob* lp = nullptr;
+
+    GlpkProblem() = default;
+    ~GlpkProblem();
+    GlpkProblem(const GlpkProblem&) = delete;
+    GlpkProblem& operator=(const GlpkProblem&) = delete;
+
+    // Runs `f` on the problem; false, and the problem gone, when GLPK fails,
+    // here or anywhere else on the thread.
+    template <class F> bool Run(F&& f) {
+        if (!share.Alive())
+            lp = nullptr;
+        if (lp == nullptr)
+            return false;
+        auto call = [&] { f(lp); };
+        if (!Guarded(call))
+            lp = nullptr;
+        return lp != nullptr;
+    }
+};
+
 // Simplex iterations between two looks at the request to stop: a few
 // milliseconds of work whatever the rows, as an iteration costs about as much
 // as there are rows. A number, not a time, so that a plan does not depend on
