@@ -224,6 +224,12 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
         in.capacity = std::max(in.capacity, kind.capacity);
     problem.in = std::move(in);
     const detail::Solution solution = detail::SolveMixed(problem, settings.timeLimit, stop, report);
+    if (solution.bars.empty() && solution.undecided) {
+        result.error = "Раскрой остановлен раньше, чем найден хотя бы один план: на счётных "
+                       "заготовках детали размещаются с трудом. Добавьте плети или снимите "
+                       "ограничение их количества.";
+        return result;
+    }
     if (solution.bars.empty()) {
         result.error = "Не удалось разместить все детали на имеющихся заготовках: добавьте плети "
                        "или снимите ограничение их количества.";

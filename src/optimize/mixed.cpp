@@ -1,5 +1,6 @@
 #include "solve.h"
 
+#include "counted_search.h"
 #include "pricing.h"
 
 #include <algorithm>
@@ -12,6 +13,12 @@
 namespace cutting::detail {
 
 namespace {
+
+// The most work the search for a first plan may take: about a minute.
+constexpr long long FirstPlanWork = WorkOf(std::chrono::seconds(60));
+
+// The least work the fills of offcuts on hand may take, whatever the limit.
+constexpr long long HandWork = WorkOf(std::chrono::milliseconds(50));
 
 struct Score {
     long long cost = std::numeric_limits<long long>::max();
@@ -67,10 +74,9 @@ bool Valid(const MixedProblem& p, const Assigned& bars) {
     return IsValidPacking(p.in, packing);
 }
 
-// Gives each bar the cheapest kind that holds it and is still to be had,
-// fullest bars first (they have the fewest kinds to choose from); empty when
-// some bar gets none.
-Assigned Assign(const MixedProblem& p, SparsePacking bars, std::vector<int> counts) {
+} // namespace
+
+Assigned AssignCheapest(const MixedProblem& p, SparsePacking bars, std::vector<int> counts) {
     std::vector<std::pair<long long, size_t>> order;
     for (size_t b = 0; b < bars.size(); ++b)
         order.push_back({Fill(p.in, bars[b]), b});
@@ -98,6 +104,8 @@ Assigned Assign(const MixedProblem& p, SparsePacking bars, std::vector<int> coun
     }
     return assigned;
 }
+
+namespace {
 
 // The sums of whole bars of the stock lengths, counts set aside: the smallest
 // of each remainder modulo the shortest length (shortest paths over the
@@ -303,10 +311,13 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
     FullestBar fullest;
     std::vector<size_t> sizes(m);
     std::iota(sizes.begin(), sizes.end(), size_t{0});
-    for (size_t k = 0; k < p.kinds.size() && !stop.Now(); ++k)
+    // Counted in work, not on the clock: a plan needs this step even at a
+    // limit of 0, and gets the same fills on any machine.
+    const Stop handStop = stop.WithoutDeadline().Within(std::max(WorkOf(budget), HandWork));
+    for (size_t k = 0; k < p.kinds.size() && !handStop.Now(); ++k)
         for (int u = 0; p.kinds[k].cost == 0 && u < p.kinds[k].count; ++u) {
             Bar bar(in.size.size(), 0);
-            if (!fullest.Find(in, rem, p.kinds[k].capacity, sizes, stop, bar))
+            if (!fullest.Find(in, rem, p.kinds[k].capacity, sizes, handStop, bar))
                 bar.assign(in.size.size(), 0);
             if (std::all_of(bar.begin(), bar.end(), [](int c) { return c == 0; }))
                 break;
@@ -337,7 +348,7 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
                 way == 0   ? FirstFitSparse(rest)
                 : way == 1 ? BestFitSparse(rest)
                            : Sparse(FullestFill(rest, 1, 1u, stop.Until(start + budget / 10)));
-            Assigned bars = Assign(p, widen(std::move(packing)), left);
+            Assigned bars = AssignCheapest(p, widen(std::move(packing)), left);
             if (bars.empty())
                 continue;
             bars.insert(bars.begin(), fromHand.begin(), fromHand.end());
@@ -346,7 +357,18 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
     }
     // Every kind at once, for when limited counts spoil the above.
     for (int way = 0; way < 2 && more(); ++way)
-        offer(Assign(p, way == 0 ? FirstFitSparse(in) : BestFitSparse(in), counts));
+        offer(AssignCheapest(p, way == 0 ? FirstFitSparse(in) : BestFitSparse(in), counts));
+    // The counted bars too few for the fills above: a complete search
+    // decides whether the order can be cut at all.
+    if (best.empty()) {
+        FirstPlan first = FindFirstPlan(p, stop.WithoutDeadline().Within(FirstPlanWork));
+        if (first.verdict != Verdict::Found) {
+            Solution none;
+            none.undecided = first.verdict == Verdict::Stopped;
+            return none;
+        }
+        offer(std::move(first.bars));
+    }
     tell();
 
     if (!best.empty() && !proven() && !stop.Now() && Pricing::Fits(in)) {
@@ -368,7 +390,7 @@ Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, R
                 bars.push_back(rounded.back().content);
             }
             offer(std::move(rounded));
-            offer(Assign(p, std::move(bars), counts));
+            offer(AssignCheapest(p, std::move(bars), counts));
         }
         tell();
     }

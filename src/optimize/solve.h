@@ -30,7 +30,9 @@ struct PlannedBar {
 };
 
 struct Solution {
-    std::vector<PlannedBar> bars;
+    std::vector<PlannedBar> bars; // none when the order cannot be cut, or
+    bool undecided = false;       // when stopped before a plan or a proof
+
     int lowerBound = 0;             // bars to buy
     long long lowerBoundLength = 0; // length to buy
 };
@@ -45,6 +47,12 @@ struct MixedProblem {
     int kerf = 0;
     int minUseful = 0;
 };
+// Gives each bar the cheapest kind that holds it and is still to be had
+// (`counts`, -1 for any number), fullest bars first (they have the fewest
+// kinds to choose from); empty when some bar gets none.
+std::vector<PlannedBar> AssignCheapest(const MixedProblem& problem, SparsePacking bars,
+                                       std::vector<int> counts);
+
 Solution SolveMixed(const MixedProblem& problem, double timeLimit, const Stop& stop,
                     Reporter& report);
 

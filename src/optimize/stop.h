@@ -56,6 +56,13 @@ public:
         s.deadline_ = std::min(deadline, deadline_);
         return s;
     }
+    // The same stop with no deadline and no budget: only the request ends it.
+    Stop WithoutDeadline() const {
+        Stop s = *this;
+        s.deadline_ = Clock::time_point::max();
+        s.end_ = Unlimited;
+        return s;
+    }
     // The same stop ending, at the latest, once `steps` more steps are done.
     Stop Within(long long steps) const {
         Stop s = *this;
