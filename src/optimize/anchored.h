@@ -6,6 +6,7 @@
 #include "glpk_guard.h"
 #include "packing.h"
 #include "pricing.h"
+#include "safe_bound.h"
 
 #include <glpk.h>
 
@@ -38,7 +39,8 @@ std::vector<Anchoring> Anchorings(const Instance& in);
 // their number), a row for each branch, an artificial column of cost 1 in each
 // so that it always has a solution, and bar contents of cost 0. Where the
 // optimum is above 0 no packing is left; the duals prove it whatever GLPK's
-// rounding, as they are checked against the best bar itself (see Price()).
+// rounding, as they are made whole numbers and checked exactly against the
+// best bar itself (see Price() and safe_bound.h).
 // A branch splits on how many pieces of a short size go beside one kind of
 // anchor altogether, or how many bars a pair of medium sizes makes: whole in
 // any packing, fractional in the relaxation.
@@ -71,12 +73,23 @@ private:
         double bound;
     };
     enum class Outcome { RuledOut, Open, Unknown };
+    // The duals made whole numbers, what they prove the rows are worth, and
+    // the worth a new bar must exceed; `value` is the rows' worth as GLPK
+    // has it, for choosing where to branch.
+    struct Proof {
+        std::vector<long long> dual;
+        Wide needed = 0;
+        long long improves = 0;
+        double value = 0.0;
+    };
 
     template <class F> bool Run(F&& f) { return problem_.Run(std::forward<F>(f)); }
     bool Search(const Stop& stop, int depth);
     void Purge();
     Outcome Generate(const Stop& stop);
-    int Price(const std::vector<double>& dual, const Stop& stop, double& best);
+    Proof MakeProof(std::vector<double> dual) const;
+    int Price(const std::vector<long long>& dual, long long improves, const Stop& stop,
+              long long& best);
     bool Simplex(const Stop& stop);
     int AddArtificial(int row, double coef);
     void AddColumn(size_t anchor, Bar bar);

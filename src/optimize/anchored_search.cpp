@@ -9,12 +9,14 @@ namespace cutting::detail {
 namespace {
 
 // Bar contents found by the pricing below are kept only when worth more
-// than this.
+// than this: it decides which columns to add, never what is proved.
 constexpr double Improves = 1e-9;
-// A shortfall of the relaxation below this is not taken as proof: the
-// rounding errors of its sums are orders of magnitude smaller.
+// A relaxation whose rows are worth no more than this has a solution, up to
+// GLPK's rounding: the node is split. A choice of where to branch; what is
+// ruled out is proved in whole numbers.
 constexpr double Margin = 1e-6;
-// Flows closer than this to a whole number count as whole.
+// Flows closer than this to a whole number count as whole: a choice of where
+// to branch, never a proof.
 constexpr double Whole = 1e-6;
 // A node with this many columns a row drops those it does not use; the root
 // always does, as most of its columns were priced at duals far from its own.
@@ -24,31 +26,33 @@ constexpr int MostDepth = 64;
 
 } // namespace
 
-// Adds the bars worth more than 0 at `dual` (the duals of the rows by
-// index, of the wrong sign set to 0) and returns how many; `best` receives the
-// worth of the best bar of every anchor, 0 at least. No bar of a packing is
-// worth more, so when the packing's rows are worth more than the bars times
-// `best` together, no packing is left.
-int AnchoredLp::Price(const std::vector<double>& dual, const Stop& stop, double& best) {
+// Adds the bars worth more than `improves` at `dual` (the duals of the rows
+// by index, of the wrong sign set to 0, made whole numbers) and returns how
+// many; `best` receives the worth of the best bar of every anchor, 0 at
+// least, exactly. No bar of a packing is worth more, so when the packing's
+// rows are worth more than the bars times `best` together, no packing is
+// left.
+int AnchoredLp::Price(const std::vector<long long>& dual, long long improves, const Stop& stop,
+                      long long& best) {
     const int m = in_.Types();
-    const double barWorth = dual[static_cast<size_t>(m) + 1];
-    std::vector<double> value(short_.type.size());
+    const long long barWorth = dual[static_cast<size_t>(m) + 1];
+    std::vector<long long> value(short_.type.size());
     std::vector<size_t> branched; // anchors with branches of their own, priced alone
     for (const Branch& b : branches_)
         if (std::find(branched.begin(), branched.end(), b.anchor) == branched.end())
             branched.push_back(b.anchor);
-    best = 0.0;
+    best = 0;
     int added = 0;
     Bar content;
     // First every anchor without a branch from one table, then each other one.
     for (size_t pass = 0; pass <= branched.size(); ++pass) {
         for (size_t k = 0; k < value.size(); ++k)
             value[k] = dual[short_.type[k] + 1];
-        double extra = 0.0;
+        long long extra = 0;
         if (pass > 0)
             for (const Branch& b : branches_)
                 if (b.anchor == branched[pass - 1]) {
-                    const double d = dual[static_cast<size_t>(b.row)];
+                    const long long d = dual[static_cast<size_t>(b.row)];
                     if (b.type == None)
                         extra += d;
                     else
@@ -63,12 +67,12 @@ int AnchoredLp::Price(const std::vector<double>& dual, const Stop& stop, double&
             if (pass == 0 ? own : a != branched[pass - 1])
                 continue;
             const Anchor& anchor = anchors_[a];
-            double worth =
+            long long worth =
                 barWorth + extra + dual[anchor.first + 1] + pricing_.Worth(anchor.capacity);
             if (anchor.second != None)
                 worth += dual[anchor.second + 1];
             best = std::max(best, worth);
-            if (worth <= Improves)
+            if (worth <= improves)
                 continue;
             pricing_.Best(anchor.capacity, content);
             Bar bar(static_cast<size_t>(m), 0);
@@ -87,46 +91,63 @@ int AnchoredLp::Price(const std::vector<double>& dual, const Stop& stop, double&
 }
 
 AnchoredLp::Outcome AnchoredLp::Generate(const Stop& stop) {
-    const int m = in_.Types();
     std::vector<double> dual;
     while (!stop.Now()) {
         if (!Simplex(stop))
             return Outcome::Unknown;
-        // Duals of the wrong sign are rounding errors; without them the
-        // argument of Price() holds for the values as they are.
-        int rows = 0;
         Run([&](glp_prob* lp) {
-            rows = glp_get_num_rows(lp);
+            const int rows = glp_get_num_rows(lp);
             dual.assign(static_cast<size_t>(rows) + 1, 0.0);
             for (int r = 1; r <= rows; ++r)
                 dual[static_cast<size_t>(r)] = glp_get_row_dual(lp, r);
         });
         if (problem_.lp == nullptr)
             return Outcome::Unknown;
-        double needed = 0.0;
-        for (int r = 1; r <= m; ++r) {
-            dual[static_cast<size_t>(r)] = std::max(0.0, dual[static_cast<size_t>(r)]);
-            needed += dual[static_cast<size_t>(r)] * in_.demand[static_cast<size_t>(r - 1)];
-        }
-        dual[static_cast<size_t>(m) + 1] = std::min(0.0, dual[static_cast<size_t>(m) + 1]);
-        needed += dual[static_cast<size_t>(m) + 1] * bars_;
-        for (const Branch& b : branches_) {
-            double& d = dual[static_cast<size_t>(b.row)];
-            d = b.up ? std::max(0.0, d) : std::min(0.0, d);
-            needed += d * b.bound;
-        }
-        if (needed <= Margin)
+        const Proof proof = MakeProof(dual);
+        if (proof.value <= Margin)
             return Outcome::Open; // the relaxation has a solution here
-        double best = 0.0;
-        const int added = Price(dual, stop, best);
+        long long best = 0;
+        const int added = Price(proof.dual, proof.improves, stop, best);
         if (added < 0)
             return Outcome::Unknown;
-        if (needed > best * bars_ + Margin)
+        if (proof.needed > static_cast<Wide>(best) * bars_)
             return Outcome::RuledOut;
         if (added == 0)
             return Outcome::Unknown;
     }
     return Outcome::Unknown;
+}
+
+// Duals of the wrong sign are rounding errors; without them the argument of
+// Price() holds for any values, and made whole numbers it is exact.
+AnchoredLp::Proof AnchoredLp::MakeProof(std::vector<double> dual) const {
+    const int m = in_.Types();
+    std::vector<double> reach(dual.size(), 0.0), rhs(dual.size(), 0.0);
+    for (int r = 1; r <= m; ++r) {
+        const auto t = static_cast<size_t>(r - 1);
+        dual[static_cast<size_t>(r)] = std::max(0.0, dual[static_cast<size_t>(r)]);
+        rhs[static_cast<size_t>(r)] = in_.demand[t];
+        reach[static_cast<size_t>(r)] = std::max(in_.demand[t], in_.capacity / in_.size[t]);
+    }
+    dual[static_cast<size_t>(m) + 1] = std::min(0.0, dual[static_cast<size_t>(m) + 1]);
+    rhs[static_cast<size_t>(m) + 1] = reach[static_cast<size_t>(m) + 1] = bars_;
+    for (const Branch& b : branches_) {
+        const auto r = static_cast<size_t>(b.row);
+        dual[r] = b.up ? std::max(0.0, dual[r]) : std::min(0.0, dual[r]);
+        rhs[r] = b.bound;
+        const int most = b.type == None ? 1 : in_.capacity / in_.size[b.type];
+        reach[r] = std::max(b.bound, static_cast<double>(most));
+    }
+    Proof proof;
+    WholeValues whole = MakeWhole(dual, reach);
+    proof.dual = std::move(whole.value);
+    for (size_t r = 1; r < rhs.size(); ++r) {
+        proof.needed += static_cast<Wide>(proof.dual[r]) * std::llround(rhs[r]);
+        proof.value += dual[r] * rhs[r];
+    }
+    proof.improves = static_cast<long long>(
+        std::min(std::ldexp(Improves, whole.shift), static_cast<double>(MostWorth)));
+    return proof;
 }
 
 // Drops the columns the solution does not use, and the artificial columns of

@@ -1,6 +1,7 @@
 #include "colgen.h"
 
 #include "glpk_guard.h"
+#include "safe_bound.h"
 
 #include <glpk.h>
 
@@ -13,7 +14,9 @@ namespace cutting::detail {
 namespace {
 
 // A bar is worth adding when its duals sum beyond its cost by more than the
-// simplex's own error.
+// simplex's own error. This tolerance only decides which columns to add, and
+// so how fast the relaxation gets on: the bounds are proved in whole numbers
+// (safe_bound.h) whatever it is.
 constexpr double Improves = 1e-9;
 // Duals are priced halfway between the last ones and those of the best bound
 // so far: the raw duals of a degenerate relaxation swing from one extreme to
@@ -48,12 +51,6 @@ double Worth(const Bar& bar, const std::vector<double>& duals) {
 }
 
 } // namespace
-
-int SafeCeil(double bound) {
-    // The bound is a ratio of sums of a few thousand terms: their rounding
-    // errors stay far below this margin.
-    return std::max(0, static_cast<int>(std::ceil(bound - 1e-6)));
-}
 
 struct PatternLp::Problem : GlpkProblem {};
 
@@ -193,33 +190,45 @@ bool PatternLp::Simplex(const Stop& stop) {
     return ran && optimal;
 }
 
-double PatternLp::Price(const std::vector<double>& at, const std::vector<double>& duals,
-                        std::vector<Bar>& improving, const Stop& stop, bool exact) {
-    std::vector<Bar> found;
-    const double best = PriceBar(in_, at, demand_, 1.0 + Improves, found, stop, exact, &scratch_);
-    if (best != NoBound) {
-        // Any duals give a bound: no bar is worth more than `best`, so the
-        // demand's worth needs at least its ratio to it in bars.
-        double needed = 0.0;
+void PatternLp::Keep(const std::vector<double>& at, const WholeValues& whole, long long most) {
+    // Any values give the Farley bound: no bar is worth more than `most`, so
+    // the demand's worth needs at least its ratio to it in bars.
+    const Wide needed = WorthOf(whole.value, demand_);
+    const double bound = Real(needed, whole.shift) / Real(most, whole.shift);
+    bound_ = std::max(bound_, static_cast<int>(std::min<long long>(
+                                  FarleyBound(needed, most), std::numeric_limits<int>::max())));
+    if (bound > proven_) {
+        proven_ = bound;
+        centre_ = at;
+        boundValues_.resize(at.size());
         for (size_t i = 0; i < at.size(); ++i)
-            needed += demand_[i] * at[i];
-        const double bound = needed / std::max(1.0, best);
-        if (bound > proven_) {
-            proven_ = bound;
-            bound_ = std::max(bound_, SafeCeil(bound));
-            centre_ = at;
-            boundValues_ = at;
-            for (double& v : boundValues_)
-                v /= std::max(1.0, best);
-        }
+            boundValues_[i] = static_cast<double>(whole.value[i]) / static_cast<double>(most);
     }
+}
+
+void PatternLp::Price(const std::vector<double>& at, const std::vector<double>& duals,
+                      std::vector<Bar>& improving, const Stop& stop, bool exact) {
+    std::vector<Bar> found;
+    const WholeValues whole = WholePieceValues(in_, at, demand_);
+    // A bar's cost, and what an improving bar is worth, in the same whole
+    // numbers. Bars worth less than a bar's cost count as worth it, so that
+    // the values of the best bound leave no bar worth more than 1.
+    auto scaled = [&](double v) {
+        return static_cast<long long>(
+            std::min(std::ldexp(v, whole.shift), static_cast<double>(MostWorth)));
+    };
+    const long long one = scaled(1.0), wanted = scaled(1.0 + Improves);
+    const long long best =
+        PriceBar(in_, whole.value, demand_, wanted, found, stop, exact, &scratch_);
+    if (best != NoBound)
+        Keep(at, whole, std::max(best, one));
     // Bars already in the relaxation that seem to improve only show the
     // simplex's tolerance.
     for (Bar& bar : found)
         if (Worth(bar, duals) > 1.0 + Improves && known_.count(bar) == 0)
             improving.push_back(std::move(bar));
     if (improving.empty())
-        return best;
+        return;
     // One bar per round leaves most sizes waiting for many rounds, each a
     // costly simplex: add the best bar around each of a few of the sizes
     // the duals value most for their length and no bar found covers.
@@ -244,7 +253,7 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
         rest.capacity = in_.capacity - in_.size[i];
         --limit[i];
         found.clear();
-        PriceBar(rest, at, limit, 1.0 + Improves - at[i], found, stop, false, &scratch_);
+        PriceBar(rest, whole.value, limit, wanted - whole.value[i], found, stop, false, &scratch_);
         ++limit[i];
         if (found.empty())
             continue;
@@ -256,7 +265,6 @@ double PatternLp::Price(const std::vector<double>& at, const std::vector<double>
             improving.push_back(std::move(bar));
         }
     }
-    return best;
 }
 
 PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long rounds, bool exact,
@@ -268,13 +276,13 @@ PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long round
         // Duals in proportion to the sizes are worth at most 1 for every bar:
         // the size bound, and a centre that is optimal when bars fill up exactly.
         centre_.resize(demand_.size());
-        double needed = 0.0;
+        long long total = 0;
         for (size_t i = 0; i < centre_.size(); ++i) {
             centre_[i] = static_cast<double>(in_.size[i]) / in_.capacity;
-            needed += demand_[i] * centre_[i];
+            total += static_cast<long long>(demand_[i]) * in_.size[i];
         }
-        proven_ = needed;
-        bound_ = SafeCeil(needed);
+        proven_ = static_cast<double>(total) / in_.capacity;
+        bound_ = static_cast<int>((total + in_.capacity - 1) / in_.capacity);
         boundValues_ = centre_;
     }
     for (bool first = true;; first = false) {
@@ -296,7 +304,7 @@ PatternLp::Status PatternLp::Solve(int target, const Stop& stop, long long round
         // last bit when asked, which settles whether any bar improves.
         if (improving.empty())
             Price(duals, duals, improving, stop, exact);
-        if (bound_ >= target || (!whole && bound_ >= SafeCeil(value_)))
+        if (bound_ >= target || (!whole && bound_ >= RoundedValue(value_)))
             return Status::Bounded;
         if (stop.Now())
             return Status::Stopped;

@@ -6,6 +6,7 @@
 
 #include "packing.h"
 #include "pricing.h"
+#include "safe_bound.h"
 #include "stop.h"
 
 #include <limits>
@@ -16,25 +17,26 @@
 namespace cutting::detail {
 
 // --- pricing ------------------------------------------------------------------
-constexpr double NoBound = std::numeric_limits<double>::infinity();
+constexpr long long NoBound = std::numeric_limits<long long>::max();
 // The tables of the pricing take megabytes; kept from call to call, they are
 // not handed back to the system and faulted in again each time.
 struct PricingScratch {
-    std::vector<double> coarse; // bounds of the branch and bound
-    Pricing table;              // the table over every length
+    std::vector<long long> coarse; // bounds of the branch and bound
+    Pricing table;                 // the table over every length
 };
 // The most valuable bar of one length: at most limit[i] pieces of size i,
-// each worth value[i]. Appends to `found` bars worth more than `wanted` met on
-// the way, the most valuable last. Returns an upper bound on the worth of
-// every bar, NoBound when stopped first. A short bar goes through the table
-// over every length of pricing.h; a long one through a branch and bound over
-// the sizes by worth per millimetre, bounded by a coarse table. The bound is
-// the worth of the best bar when `exact` (the table settles what the branch
-// and bound leaves open, unless it would exceed 1e8 entries); otherwise it
-// may be a little above it, when many bars are nearly as good as the best.
-double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact = true,
-                PricingScratch* scratch = nullptr);
+// each worth value[i], a whole number (safe_bound.h). Appends to `found` bars
+// worth more than `wanted` met on the way, the most valuable last. Returns an
+// upper bound on the worth of every bar, NoBound when stopped first. A short
+// bar goes through the table over every length of pricing.h; a long one
+// through a branch and bound over the sizes by worth per millimetre, bounded
+// by a coarse table. The bound is the worth of the best bar when `exact` (the
+// table settles what the branch and bound leaves open, unless it would exceed
+// 1e8 entries); otherwise it may be a little above it, when many bars are
+// nearly as good as the best.
+long long PriceBar(const Instance& in, const std::vector<long long>& value,
+                   const std::vector<int>& limit, long long wanted, std::vector<Bar>& found,
+                   const Stop& stop, bool exact = true, PricingScratch* scratch = nullptr);
 
 // --- the pattern relaxation -------------------------------------------------------
 // The column generation for one stock length; several kinds of bar have their
@@ -82,10 +84,13 @@ public:
 
 private:
     bool Simplex(const Stop& stop);
+    // Keeps the bound that values `at`, made `whole`, prove when no bar is
+    // worth more than `most` at them.
+    void Keep(const std::vector<double>& at, const WholeValues& whole, long long most);
     // Prices at `at`, keeps the bound it proves and the bars that improve at
-    // `duals`; returns its upper bound on the worth of a bar at `at`.
-    double Price(const std::vector<double>& at, const std::vector<double>& duals,
-                 std::vector<Bar>& improving, const Stop& stop, bool exact);
+    // `duals`.
+    void Price(const std::vector<double>& at, const std::vector<double>& duals,
+               std::vector<Bar>& improving, const Stop& stop, bool exact);
 
     const Instance& in_;
     struct Problem;
@@ -104,10 +109,6 @@ private:
     std::vector<double> boundValues_;
     PricingScratch scratch_;
 };
-
-// Rounds up a proven bound with a margin for the rounding errors of the
-// floating point sums it comes from.
-int SafeCeil(double bound);
 
 // --- closing the gap ----------------------------------------------------------------
 // Raises `lowerBound` with the pattern relaxation and looks for a packing

@@ -12,7 +12,9 @@ namespace cutting::detail {
 
 namespace {
 
-constexpr double Whole = 1e-6; // a level this close to an integer counts as one
+// A level this close to an integer counts as one: which bars to fix, never
+// what is proved.
+constexpr double Whole = 1e-6;
 // Beyond this many sizes the relaxation is not tried (see CloseGap).
 constexpr int MostTypes = 1500;
 // The first try of the integer program over the bars nearly worth 1 (see
@@ -344,8 +346,8 @@ void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const St
         return;
     auto gap = [&] { return static_cast<int>(best.size()) > lowerBound; };
 
-    // Takes what the integer program over the bars nearly worth 1 settles;
-    // it is done with once it settles anything.
+    // Takes what the integer program over the bars nearly worth 1 settles
+    // (its "none" is a proof); it is done with once it settles anything.
     std::unique_ptr<ValuedCover> cover;
     auto settle = [&](const Stop& coverStop) {
         Packing found;

@@ -1,23 +1,17 @@
 #include "master.h"
 
 #include "glpk_guard.h"
+#include "safe_bound.h"
 
 #include <glpk.h>
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <cmath>
 
 namespace cutting::detail {
 
 namespace {
-
-constexpr double Tolerance = 1e-9;
-
-int RoundUp(double v) {
-    return static_cast<int>(std::ceil(v - 1e-6));
-}
 
 bool Empty(const Bar& bar) {
     return std::all_of(bar.begin(), bar.end(), [](int k) { return k == 0; });
@@ -27,7 +21,6 @@ bool Empty(const Bar& bar) {
 
 Master::Master(const Instance& in, const std::vector<Kind>& kinds)
     : in_(in), kinds_(kinds), limitedRow_(kinds.size(), 0) {
-    unitCost_ = kinds.size() == 1 && kinds[0].cost == 1 && kinds[0].count < 0;
     int rows = in.Types();
     for (size_t k = 0; k < kinds.size(); ++k)
         if (kinds[k].count >= 0)
@@ -161,15 +154,9 @@ bool Master::ReadDuals() {
     return true;
 }
 
-// A bound in bars is a whole number; a bound on a cost in millimetres keeps
-// what the floating point of the simplex may have added to it.
-double Master::Adjusted(double bound) const {
-    if (unitCost_)
-        return RoundUp(bound);
-    return bound - 1e-6 - 1e-9 * std::abs(bound);
-}
-
 // Whether a bar of kind `k` worth `price` lowers the cost of the relaxation.
+// Its tolerance only decides which columns to add, and so how fast the
+// relaxation gets on: the bound is proved in whole numbers whatever it is.
 bool Master::Improves(size_t k, double price) const {
     const auto cost = static_cast<double>(kinds_[k].cost);
     return price + kindDual_[k] > cost * (1.0 + 1e-7) + (cost > 0 ? 0.0 : 1e-7);
@@ -180,39 +167,26 @@ bool Master::Solve(const std::function<bool(double)>& enough, double& bound, con
     for (;;) {
         if (lp_ == nullptr || stop.Now() || !Simplex(stop) || !ReadDuals())
             return false;
-        if (!pricing_.Fill(in_, sizeDual_, demand_, stop))
+        const WholeValues whole = WholePieceValues(in_, sizeDual_, demand_);
+        if (!pricing_.Fill(in_, whole.value, demand_, stop))
             return false;
-        // Every bar of a kind is worth at most its price; a bar costing c is
-        // worth at most rho * c, where rho is the best price per cost among
-        // the kinds that cost something. Bars costing nothing are limited in
-        // number, and what they are worth at most is taken off first.
-        double rho = 0.0, free = 0.0, needed = 0.0;
+        // The pieces are worth `needed`, a bar of each kind at most its
+        // price: the Lagrangian bound on the cost (safe_bound.h).
+        PriceBound proof;
+        proof.shift = whole.shift;
+        proof.wholeNeeded = static_cast<long long>(WorthOf(whole.value, demand_));
+        proof.needed = Real(proof.wholeNeeded, whole.shift);
         bool improving = false;
-        for (size_t i = 0; i < sizeDual_.size(); ++i)
-            needed += sizeDual_[i] * demand_[i];
-        std::vector<double> price(kinds_.size());
         for (size_t k = 0; k < kinds_.size(); ++k) {
-            price[k] = pricing_.Best(kinds_[k].capacity, bars[k]);
-            const auto cost = static_cast<double>(kinds_[k].cost);
-            if (cost > 0)
-                rho = std::max(rho, price[k] / cost);
-            else
-                free += price[k] * std::max(kinds_[k].count, 0);
-            if (Improves(k, price[k]))
-                improving = true;
+            proof.wholePrice.push_back(pricing_.Best(kinds_[k].capacity, bars[k]));
+            proof.price.push_back(Real(proof.wholePrice.back(), whole.shift));
+            improving = improving || Improves(k, proof.price.back());
         }
-        prices_.push_back({needed, price});
-        if (unitCost_) {
-            if (price[0] > Tolerance)
-                bound = std::max(bound, Adjusted(value_ / std::max(price[0], 1.0)));
-        } else if (rho > Tolerance) {
-            bound = std::max(bound, Adjusted((needed - free) / rho));
-        }
-        if (!improving) {
-            bound = std::max(bound, Adjusted(value_));
-            return true;
-        }
-        if (enough(bound))
+        bound = std::max(
+            bound, static_cast<double>(LeastCost(proof.wholeNeeded, kinds_, proof.wholePrice)));
+        std::vector<double> price = proof.price;
+        prices_.push_back(std::move(proof));
+        if (!improving || enough(bound))
             return true;
         const size_t before = columns_.size();
         for (size_t k = 0; k < kinds_.size(); ++k)

@@ -8,8 +8,8 @@
 // There are two column generations, and they divide the work so:
 // - this one, for several kinds of bar (stock lengths with costs and counts,
 //   offcuts on hand): plain duals, one knapsack table (pricing.h) that prices
-//   every kind at once, and a bound on the cost from the best price per
-//   millimetre; its problems are workshop orders of a few dozen sizes;
+//   every kind at once, and the Lagrangian bound on the cost over the kinds
+//   (safe_bound.h); its problems are workshop orders of a few dozen sizes;
 // - PatternLp (colgen.h), for one stock length of any number: smoothed
 //   duals, a bound from every pricing, bars around the sizes the duals value
 //   most, and pricing of long bars by branch and bound. It carries the hard
@@ -43,8 +43,8 @@ public:
 
     // Generates columns until none improves; false when stopped, when the
     // problem has no solution or when GLPK failed. `bound` receives the best
-    // lower bound on the cost proved on the way (a whole number of bars when
-    // every bar costs 1), and generation ends as soon as `enough(bound)`.
+    // lower bound on the cost proved on the way, a whole number (in bars
+    // when every bar costs 1), and generation ends as soon as `enough(bound)`.
     bool Solve(const std::function<bool(double)>& enough, double& bound, const Stop& stop);
 
     double Value() const { return value_; }
@@ -56,13 +56,11 @@ public:
 private:
     bool Simplex(const Stop& stop);
     bool ReadDuals();
-    double Adjusted(double bound) const;
     bool Improves(size_t k, double price) const;
 
     const Instance& in_;
     std::vector<Kind> kinds_;
     std::vector<int> limitedRow_; // row of each kind, 0 for kinds of any number
-    bool unitCost_ = false;       // one kind of any number, each bar costing 1
     glp_prob* lp_ = nullptr;      // null after GLPK failed
     Pricing pricing_;
     std::vector<int> demand_;

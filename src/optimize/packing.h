@@ -163,13 +163,18 @@ private:
 // as unsolved, with the bounds proved before.
 // What one pricing proves: at the duals it was made for the pieces are worth
 // `needed` together and a bar of kind k at most price[k], so the bars of any
-// plan, offcuts on hand included, are worth at least `needed` together.
+// plan, offcuts on hand included, are worth at least `needed` together. The
+// proof is in the whole numbers, exact (safe_bound.h); `needed` and `price`
+// are the same divided by 2^shift, rounded, for choosing only.
 struct PriceBound {
     double needed = 0.0;
     std::vector<double> price;
+    long long wholeNeeded = 0;
+    std::vector<long long> wholePrice;
+    int shift = 0;
 };
 struct MixedRelaxation {
-    double bound = 0.0;             // lower bound on the cost, not yet rounded
+    double bound = 0.0;             // lower bound on the cost, a whole number
     std::vector<PriceBound> prices; // of the relaxation of the whole demand
     bool solved = false;
     Cuts cuts; // its rounding, when asked for and finished in time

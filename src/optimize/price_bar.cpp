@@ -1,4 +1,5 @@
 #include "colgen.h"
+#include "safe_bound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,7 @@ namespace {
 struct Item {
     size_t type;
     int size;
-    double worth;
+    long long worth;
     int copies;
 };
 
@@ -21,12 +22,13 @@ struct Item {
 constexpr double SmallTable = 1 << 20;
 constexpr double LargeTable = 1e8;
 
-double ByTable(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-               double wanted, std::vector<Bar>& found, const Stop& stop, Pricing& table) {
+long long ByTable(const Instance& in, const std::vector<long long>& value,
+                  const std::vector<int>& limit, long long wanted, std::vector<Bar>& found,
+                  const Stop& stop, Pricing& table) {
     if (!table.Fill(in, value, limit, stop))
         return NoBound;
     Bar bar;
-    const double result = table.Best(in.capacity, bar);
+    const long long result = table.Best(in.capacity, bar);
     if (result > wanted)
         found.push_back(std::move(bar));
     return result;
@@ -39,24 +41,24 @@ double ByTable(const Instance& in, const std::vector<double>& value, const std::
 class CoarseTable {
 public:
     CoarseTable(const std::vector<Item>& items, int capacity, const Stop& stop,
-                std::vector<double>& table)
+                std::vector<long long>& table)
         : unit_(std::max(1, capacity / Cells)), cells_(static_cast<size_t>(capacity / unit_) + 1),
           table_(table) {
-        table_.assign((items.size() + 1) * cells_, 0.0);
+        table_.assign((items.size() + 1) * cells_, 0);
         for (size_t k = items.size(); k-- > 0;) {
             stop.Spend(static_cast<long long>(cells_) * 5 / 2);
             if (stop.Now()) {
                 complete_ = false;
                 return;
             }
-            double* row = &table_[k * cells_];
+            long long* row = &table_[k * cells_];
             std::copy(row + cells_, row + 2 * cells_, row);
             const Item& item = items[k];
             for (int left = item.copies, take = 1; left > 0; take *= 2) {
                 const int n = std::min(take, left);
                 left -= n;
                 const size_t w = static_cast<size_t>(item.size / unit_) * static_cast<size_t>(n);
-                const double v = item.worth * n;
+                const long long v = item.worth * n;
                 for (size_t c = cells_; c-- > w;)
                     row[c] = std::max(row[c], row[c - w] + v);
             }
@@ -64,7 +66,7 @@ public:
     }
     bool Complete() const { return complete_; }
     // The most the sizes from `from` on can add to a bar with `room` left.
-    double Bound(size_t from, int room) const {
+    long long Bound(size_t from, int room) const {
         return table_[from * cells_ + static_cast<size_t>(room / unit_)];
     }
 
@@ -72,7 +74,7 @@ private:
     static constexpr int Cells = 1000;
     int unit_;
     size_t cells_;
-    std::vector<double>& table_;
+    std::vector<long long>& table_;
     bool complete_ = true;
 };
 
@@ -81,7 +83,7 @@ private:
 // the table too, so its answer is still an upper bound.
 class BranchAndBound {
 public:
-    BranchAndBound(const std::vector<Item>& items, const CoarseTable& bound, double wanted,
+    BranchAndBound(const std::vector<Item>& items, const CoarseTable& bound, long long wanted,
                    const Stop& stop)
         : items_(items), bound_(bound), wanted_(wanted), stop_(stop), take_(items.size(), 0) {}
 
@@ -90,9 +92,9 @@ public:
         Visit(0, capacity, 0.0);
         return !stopped_;
     }
-    double Best() const { return best_; }
+    long long Best() const { return best_; }
     // No bar is worth more.
-    double UpperBound() const { return std::max(best_, open_); }
+    long long UpperBound() const { return std::max(best_, open_); }
     // The bars that beat `wanted`, each better than the one before.
     const std::vector<std::vector<int>>& Improving() const { return improving_; }
 
@@ -101,7 +103,7 @@ private:
     static constexpr long long NodeWork = 12; // steps of work a node
     static constexpr size_t Kept = 8;
 
-    void Visit(size_t from, int room, double worth) {
+    void Visit(size_t from, int room, long long worth) {
         if ((nodes_ & 1023) == 0)
             stop_.Spend(1024 * NodeWork);
         if (++nodes_ > NodeLimit || ((nodes_ & 1023) == 0 && stop_.Now())) {
@@ -119,7 +121,7 @@ private:
         }
         for (size_t k = from; k < items_.size(); ++k) {
             // The bound only falls as sizes drop out, so nothing later can pay.
-            const double most = worth + bound_.Bound(k, room);
+            const long long most = worth + bound_.Bound(k, room);
             if (most <= best_)
                 break;
             const Item& item = items_[k];
@@ -139,12 +141,12 @@ private:
 
     const std::vector<Item>& items_;
     const CoarseTable& bound_;
-    double wanted_;
+    long long wanted_;
     const Stop& stop_;
     std::vector<int> take_;
     std::vector<std::vector<int>> improving_;
-    double best_ = 0.0;
-    double open_ = 0.0;
+    long long best_ = 0;
+    long long open_ = 0;
     long long nodes_ = 0;
     bool aborted_ = false;
     bool stopped_ = false;
@@ -152,27 +154,27 @@ private:
 
 } // namespace
 
-double PriceBar(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-                double wanted, std::vector<Bar>& found, const Stop& stop, bool exact,
-                PricingScratch* scratch) {
+long long PriceBar(const Instance& in, const std::vector<long long>& value,
+                   const std::vector<int>& limit, long long wanted, std::vector<Bar>& found,
+                   const Stop& stop, bool exact, PricingScratch* scratch) {
     PricingScratch local;
     PricingScratch& work = scratch != nullptr ? *scratch : local;
     std::vector<Item> items;
     double lots = 0.0;
     for (size_t i = 0; i < in.size.size(); ++i) {
         const int copies = std::min(limit[i], in.capacity / in.size[i]);
-        if (value[i] > 0.0 && copies > 0) {
+        if (value[i] > 0 && copies > 0) {
             items.push_back({i, in.size[i], value[i], copies});
             lots += std::log2(copies) + 1.0;
         }
     }
     if (items.empty())
-        return 0.0;
+        return 0;
     const double table = lots * (in.capacity + 1.0);
     if (table <= SmallTable)
         return ByTable(in, value, limit, wanted, found, stop, work.table);
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return a.worth * b.size > b.worth * a.size;
+        return static_cast<Wide>(a.worth) * b.size > static_cast<Wide>(b.worth) * a.size;
     });
     const CoarseTable bound(items, in.capacity, stop, work.coarse);
     if (!bound.Complete())

@@ -23,13 +23,13 @@ bool Pricing::Fits(const Instance& in) {
     return std::max<size_t>(lots, 1) * (static_cast<size_t>(in.capacity) + 1) <= MostBits;
 }
 
-bool Pricing::Fill(const Instance& in, const std::vector<double>& value,
+bool Pricing::Fill(const Instance& in, const std::vector<long long>& value,
                    const std::vector<int>& limit, const Stop& stop) {
     types_ = in.size.size();
     width_ = static_cast<size_t>(in.capacity) + 1;
     lots_.clear();
     for (size_t i = 0; i < in.size.size(); ++i) {
-        if (value[i] <= 0.0)
+        if (value[i] <= 0)
             continue;
         int copies = std::min(limit[i], in.capacity / in.size[i]);
         for (int k = 1; copies > 0; k *= 2) {
@@ -42,7 +42,7 @@ bool Pricing::Fill(const Instance& in, const std::vector<double>& value,
     if (bits > MostBits)
         return false;
     table_.assign((bits + 63) / 64, 0);
-    best_.assign(width_, 0.0);
+    best_.assign(width_, 0);
     long long steps = 0;
     for (size_t l = 0; l < lots_.size(); ++l) {
         steps += static_cast<long long>(width_);
@@ -54,7 +54,7 @@ bool Pricing::Fill(const Instance& in, const std::vector<double>& value,
         }
         const Lot& lot = lots_[l];
         const size_t w = static_cast<size_t>(lot.size) * static_cast<size_t>(lot.copies);
-        const double v = value[lot.type] * lot.copies;
+        const long long v = value[lot.type] * lot.copies;
         const size_t row = l * width_;
         for (size_t c = width_; c-- > w;)
             if (best_[c - w] + v > best_[c]) {
@@ -65,10 +65,10 @@ bool Pricing::Fill(const Instance& in, const std::vector<double>& value,
     return true;
 }
 
-double Pricing::Best(int capacity, Bar& bar) const {
+long long Pricing::Best(int capacity, Bar& bar) const {
     bar.assign(types_, 0);
     size_t c = static_cast<size_t>(capacity);
-    const double result = best_[c];
+    const long long result = best_[c];
     for (size_t l = lots_.size(); l-- > 0;) {
         const size_t at = l * width_ + c;
         if ((table_[at / 64] >> (at % 64)) & 1u) {

@@ -9,9 +9,9 @@
 //   length and offcut from one fill;
 // - PriceBar (colgen.h), for one length, uses it when the table is small, and
 //   otherwise a branch and bound that suits long bars better.
-// Improvements are taken only when strictly better, with no tolerance: the
-// value found is then the true maximum (up to the rounding of a few sums),
-// and the lower bounds built on it stay sound.
+// Values are whole numbers (safe_bound.h), and their sums within MostWorth:
+// the value found is the true maximum, exactly, and the lower bounds built on
+// it need no margin.
 
 #include "packing.h"
 
@@ -30,12 +30,12 @@ public:
     // every length up to in.capacity; false when stopped first (a long bar
     // over thousands of sizes takes a while) or when the table would not fit
     // in memory. Sizes worth nothing are left out.
-    bool Fill(const Instance& in, const std::vector<double>& value, const std::vector<int>& limit,
-              const Stop& stop);
+    bool Fill(const Instance& in, const std::vector<long long>& value,
+              const std::vector<int>& limit, const Stop& stop);
     // After Fill(): the best value of a bar of `capacity`, and its content.
-    double Best(int capacity, Bar& bar) const;
+    long long Best(int capacity, Bar& bar) const;
     // After Fill(): the best value of a bar of `capacity` alone.
-    double Worth(int capacity) const { return best_[static_cast<size_t>(capacity)]; }
+    long long Worth(int capacity) const { return best_[static_cast<size_t>(capacity)]; }
 
 private:
     struct Lot {
@@ -47,7 +47,7 @@ private:
     size_t types_ = 0;
     size_t width_ = 0;
     std::vector<std::uint64_t> table_; // bit per lot and length: the lot raised it
-    std::vector<double> best_;         // best value within each length
+    std::vector<long long> best_;      // best value within each length
 };
 
 } // namespace cutting::detail
