@@ -1,5 +1,7 @@
 #include "counted_search.h"
 
+#include "mixed_bars.h"
+
 #include <algorithm>
 #include <numeric>
 

@@ -21,6 +21,8 @@
 // new length as it can (then as few bars, then leaves as little scrap); the
 // lower bound and "optimal" are about the bought length then.
 
+#include "parameters.h"
+
 #include <atomic>
 #include <functional>
 #include <string>
@@ -124,9 +126,12 @@ struct Progress {
 // - `progress`: called on the planning thread whenever the best plan or the
 //   lower bound improves, and not after PlanCutting returns. It should be
 //   quick (hand the figures to another thread and return); the plan waits.
+// - `parameters`: the phases of the plan and their shares of the limit; the
+//   defaults suit every order, tests and benchmarks change them.
 struct Control {
     const std::atomic<bool>* cancel = nullptr;
     std::function<void(const Progress&)> progress;
+    Parameters parameters = {};
 };
 
 struct Result {

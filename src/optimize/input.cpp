@@ -32,7 +32,7 @@ std::vector<StockBar> Stocks(const Settings& s) {
     return s.stocks;
 }
 
-std::string CheckStock(const Settings& s) {
+std::string CheckStockRows(const Settings& s) {
     if (s.stocks.empty()) {
         if (s.stock <= 0)
             return "Длина плети должна быть положительным числом миллиметров.";
@@ -54,6 +54,10 @@ std::string CheckStock(const Settings& s) {
             return StockName(r) + ": количество " + Num(bar.count) +
                    " шт. — не может быть отрицательным.";
     }
+    return {};
+}
+
+std::string CheckOffcutRows(const Settings& s) {
     if (s.offcuts.size() > MaxOffcutRows)
         return "В списке обрезков " + Num(static_cast<long long>(s.offcuts.size())) +
                " строк: допускается не более " + Num(MaxOffcutRows) + ".";
@@ -73,8 +77,15 @@ std::string CheckStock(const Settings& s) {
     }
     if (offcuts > MaxOffcuts)
         return "Обрезков " + Num(offcuts) + " шт.: учитывается не более " + Num(MaxOffcuts) + ".";
+    return {};
+}
+
+// The saw cut, the trim and what is kept, against the stock lengths.
+std::string CheckCuts(const Settings& s) {
     const auto stocks = Stocks(s);
-    if (offcuts == 0 &&
+    const bool offcuts = std::any_of(s.offcuts.begin(), s.offcuts.end(),
+                                     [](const Offcut& o) { return o.count > 0; });
+    if (!offcuts &&
         std::none_of(stocks.begin(), stocks.end(), [](const StockBar& b) { return b.count != 0; }))
         return "Нет ни одной заготовки: укажите длину плети или обрезки на складе.";
     if (s.kerf < 0)
@@ -92,6 +103,13 @@ std::string CheckStock(const Settings& s) {
             return "Ширина реза " + Num(s.kerf) + " мм не оставляет места на рабочей длине " +
                    "плети " + Num(usable) + " мм.";
     }
+    return {};
+}
+
+std::string CheckStock(const Settings& s) {
+    for (auto check : {CheckStockRows, CheckOffcutRows, CheckCuts})
+        if (std::string error = check(s); !error.empty())
+            return error;
     return {};
 }
 

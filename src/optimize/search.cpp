@@ -126,14 +126,7 @@ private:
     static constexpr long long MostRepairCells = 1LL << 24;
 
     bool Solve(int bars) {
-        if (packing_.size() > deepest_.size()) {
-            // Only the bars past the part still shared are copied: copying
-            // the whole packing at each new depth would cost its square.
-            deepest_.resize(common_);
-            deepest_.insert(deepest_.end(), packing_.begin() + static_cast<std::ptrdiff_t>(common_),
-                            packing_.end());
-            common_ = packing_.size();
-        }
+        KeepDeepest();
         if (remSize_ == 0)
             return true;
         if (bars == 0 || timedOut_)
@@ -159,35 +152,12 @@ private:
         size_t centre = 0;
         while (rem_[centre] == 0)
             ++centre;
-        if (slack < level.smallest) {
-            // Nearly every bar must be full: build the next bar around the
-            // piece that has the fewest ways to fill one, and give up at once
-            // when some piece has none.
-            long long fewest = -1;
-            std::vector<size_t> cand;
-            for (size_t t = 0; t < m_; ++t)
-                if (rem_[t] > 0)
-                    cand.push_back(t);
-            // The longest and the shortest pieces are the hard ones to place;
-            // weighing every size costs more than it saves.
-            if (cand.size() > 2 * Candidates)
-                cand.erase(cand.begin() + Candidates, cand.end() - Candidates);
-            for (size_t t : cand) {
-                Take(t);
-                long long budget = CountSteps;
-                const long long ways =
-                    Count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
-                stop_.Spend((CountSteps - std::max(budget, 0LL)) * CountWork);
-                Put(t);
-                if (ways == 0) {
-                    Remember(std::move(key));
-                    return false;
-                }
-                if (fewest < 0 || ways < fewest)
-                    fewest = ways, centre = t;
-                if (fewest == 1)
-                    break;
-            }
+        // Nearly every bar must be full: the next bar is built around the
+        // piece that has the fewest ways to fill one, and the search gives up
+        // at once when some piece has none.
+        if (slack < level.smallest && !FewestWays(level, centre)) {
+            Remember(std::move(key));
+            return false;
         }
         std::vector<size_t> bar{centre};
         Take(centre);
@@ -198,6 +168,18 @@ private:
         return ok;
     }
 
+    // Keeps the deepest packing met. Only the bars past the part still shared
+    // are copied: copying the whole packing at each new depth would cost its
+    // square.
+    void KeepDeepest() {
+        if (packing_.size() <= deepest_.size())
+            return;
+        deepest_.resize(common_);
+        deepest_.insert(deepest_.end(), packing_.begin() + static_cast<std::ptrdiff_t>(common_),
+                        packing_.end());
+        common_ = packing_.size();
+    }
+
     static constexpr std::ptrdiff_t Candidates = 16;
 
     struct Level {
@@ -205,6 +187,35 @@ private:
         std::vector<long long> suffix; // sizes of the pieces left from a size on
         int smallest;                  // shortest piece left
     };
+
+    // Sets `centre` to the piece with the fewest ways to fill a bar around
+    // it; false when some piece has none. The longest and the shortest pieces
+    // are the hard ones to place; weighing every size costs more than it
+    // saves.
+    bool FewestWays(const Level& level, size_t& centre) {
+        long long fewest = -1;
+        std::vector<size_t> cand;
+        for (size_t t = 0; t < m_; ++t)
+            if (rem_[t] > 0)
+                cand.push_back(t);
+        if (cand.size() > 2 * Candidates)
+            cand.erase(cand.begin() + Candidates, cand.end() - Candidates);
+        for (size_t t : cand) {
+            Take(t);
+            long long budget = CountSteps;
+            const long long ways =
+                Count(0, in_.capacity - in_.size[t], level, fewest < 0 ? 64 : fewest, budget);
+            stop_.Spend((CountSteps - std::max(budget, 0LL)) * CountWork);
+            Put(t);
+            if (ways == 0)
+                return false;
+            if (fewest < 0 || ways < fewest)
+                fewest = ways, centre = t;
+            if (fewest == 1)
+                break;
+        }
+        return true;
+    }
 
     // First size not longer than `length`, searching from `from`.
     size_t FirstAtMost(size_t from, long long length) const {

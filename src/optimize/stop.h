@@ -81,5 +81,35 @@ private:
 constexpr long long WorkOf(std::chrono::nanoseconds time) {
     return static_cast<long long>(time.count());
 }
+inline long long WorkOf(double seconds) {
+    return static_cast<long long>(std::max(seconds, 0.0) * 1e9);
+}
+
+// Shares of a time limit's worth of work, counted from when it was made: the
+// phases of a plan each end once the plan's work reaches their share.
+class Shares {
+public:
+    Shares(const Stop& stop, double seconds)
+        : stop_(stop), start_(stop.Done()), whole_(WorkOf(seconds)) {}
+
+    // The plan's stop, ending too once the work reaches `share` of the whole.
+    Stop Until(double share) const {
+        const auto end = static_cast<long long>(static_cast<double>(whole_) * share);
+        return stop_.Within(std::max(0LL, end - Spent()));
+    }
+    // The plan's stop, ending too once `share` more of the whole is done.
+    Stop For(double share) const {
+        return stop_.Within(static_cast<long long>(static_cast<double>(whole_) * share));
+    }
+    // The plan's stop, ending too once half the work left is done.
+    Stop HalfOfTheRest() const { return stop_.Within(std::max(0LL, whole_ - Spent()) / 2); }
+
+private:
+    long long Spent() const { return stop_.Done() - start_; }
+
+    const Stop& stop_;
+    long long start_;
+    long long whole_;
+};
 
 } // namespace cutting
