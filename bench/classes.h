@@ -5,7 +5,9 @@
 // its pieces and, where the construction fixes it, the optimum.
 
 #include "instances.h"
-#include "optimize/packing.h"
+#include "optimize/bounds/bounds.h"
+#include "optimize/heuristics/fits.h"
+#include "optimize/instance/instance.h"
 
 #include <map>
 #include <string>

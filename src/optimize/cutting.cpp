@@ -1,7 +1,14 @@
 #include "cutting.h"
 
+#include "input.h"
 #include "plan.h"
-#include "solve.h"
+
+#include "optimize/instance/instance.h"
+#include "optimize/instance/parameters.h"
+#include "optimize/instance/stop.h"
+#include "optimize/solvers/mixed.h"
+#include "optimize/solvers/single.h"
+#include "optimize/solvers/solution.h"
 
 #include <algorithm>
 #include <map>
@@ -139,6 +146,7 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
     result.error = CheckInput(items, settings);
     if (!result.error.empty())
         return result;
+    const Parameters parameters = control.parameters ? *control.parameters : Parameters{};
     Reporter reporter(control, start);
     const detail::Report report = std::ref(reporter);
     Pieces pieces = PiecesBySize(items, settings.kerf);
@@ -148,8 +156,8 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
         const int stock = settings.stocks.empty() ? settings.stock : settings.stocks[0].length;
         const int usable = stock - 2 * settings.trim;
         pieces.in.capacity = usable + settings.kerf;
-        const detail::Solution solution = detail::SolveSingle(
-            pieces.in, stock, settings.timeLimit, stop, report, control.parameters.single);
+        const detail::Solution solution =
+            detail::SolveSingle(pieces.in, stock, settings.timeLimit, stop, report, parameters);
         result.plan = MakePlan(items, settings, pieces.lengths, {{stock, usable, false}}, solution);
         result.ok = true;
         return result;
@@ -157,7 +165,7 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
     std::vector<detail::KindInfo> kinds;
     const detail::MixedProblem problem = MixedProblemOf(settings, std::move(pieces.in), kinds);
     const detail::Solution solution =
-        detail::SolveMixed(problem, settings.timeLimit, stop, report, control.parameters.mixed);
+        detail::SolveMixed(problem, settings.timeLimit, stop, report, parameters.mixed);
     if (solution.bars.empty()) {
         result.error =
             solution.undecided

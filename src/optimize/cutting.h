@@ -21,14 +21,14 @@
 // new length as it can (then as few bars, then leaves as little scrap); the
 // lower bound and "optimal" are about the bought length then.
 
-#include "parameters.h"
-
 #include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace cutting {
+
+struct Parameters;
 
 enum class PieceKind { Horizontal, Vertical };
 
@@ -126,12 +126,13 @@ struct Progress {
 // - `progress`: called on the planning thread whenever the best plan or the
 //   lower bound improves, and not after PlanCutting returns. It should be
 //   quick (hand the figures to another thread and return); the plan waits.
-// - `parameters`: the phases of the plan and their shares of the limit; the
-//   defaults suit every order, tests and benchmarks change them.
+// - `parameters`: the phases of the plan and their shares of the limit
+//   (instance/parameters.h); the defaults, when null, suit every order,
+//   tests and benchmarks change them. It must outlive the call.
 struct Control {
     const std::atomic<bool>* cancel = nullptr;
     std::function<void(const Progress&)> progress;
-    Parameters parameters = {};
+    const Parameters* parameters = nullptr;
 };
 
 struct Result {
@@ -139,9 +140,6 @@ struct Result {
     std::string error; // in Russian, when !ok
     Plan plan;
 };
-
-// The message for input that cannot be planned, or an empty string.
-std::string CheckInput(const std::vector<CutItem>& items, const Settings& settings);
 
 // Checks the input and plans it. Nothing is planned when the input is refused,
 // nor when counted stock cannot hold the pieces (then `error` says so).

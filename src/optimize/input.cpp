@@ -1,5 +1,6 @@
+#include "input.h"
+
 #include "cutting.h"
-#include "input_limits.h"
 
 #include <algorithm>
 #include <set>

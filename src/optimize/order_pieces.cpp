@@ -1,5 +1,7 @@
 #include "order_pieces.h"
 
+#include "cutting.h"
+
 namespace cutting {
 
 std::vector<CutItem> PiecesOf(const std::vector<model::CutList>& cuts) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cutting.h"
+
 #include "model/cut_list.h"
 #include "model/order.h"
 

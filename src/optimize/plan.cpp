@@ -1,5 +1,10 @@
 #include "plan.h"
 
+#include "cutting.h"
+
+#include "optimize/instance/instance.h"
+#include "optimize/solvers/solution.h"
+
 #include <algorithm>
 #include <deque>
 #include <map>

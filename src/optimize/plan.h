@@ -5,7 +5,8 @@
 // the plan (what to buy, what is left, the bound).
 
 #include "cutting.h"
-#include "solve.h"
+
+#include "optimize/solvers/solution.h"
 
 #include <vector>
 

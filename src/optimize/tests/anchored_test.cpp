@@ -1,8 +1,13 @@
 // The bound of bars told apart by their long pieces, against the exhaustive
 // search on small orders built so that the bound applies.
 
-#include "optimize/anchored.h"
-#include "optimize/colgen.h"
+#include "optimize/bounds/anchored.h"
+#include "optimize/bounds/bounds.h"
+#include "optimize/exact/bar_completion.h"
+#include "optimize/instance/instance.h"
+#include "optimize/instance/stop.h"
+#include "optimize/lp/glpk_guard.h"
+#include "optimize/lp/pattern_lp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,16 @@
-#include "optimize/colgen.h"
-#include "optimize/valued_cover.h"
+#include "optimize/bounds/bounds.h"
+#include "optimize/cutting.h"
+#include "optimize/exact/valued_cover.h"
+#include "optimize/heuristics/fits.h"
+#include "optimize/instance/instance.h"
+#include "optimize/instance/parameters.h"
+#include "optimize/instance/stop.h"
+#include "optimize/lp/glpk_guard.h"
+#include "optimize/lp/mixed_relaxation.h"
+#include "optimize/lp/pattern_lp.h"
+#include "optimize/lp/price_bar.h"
+#include "optimize/lp/pricing.h"
+#include "optimize/solvers/close_gap.h"
 
 #include <gtest/gtest.h>
 
@@ -247,7 +258,7 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
 
         SparsePacking best = FirstFitSparse(in);
         int bound = 0;
-        CloseGap(in, best, bound, Never, Never.Deadline());
+        CloseGap(in, best, bound, Never, Never, cutting::Parameters::Dive{});
         EXPECT_TRUE(IsValidPacking(in, best));
         EXPECT_LE(bound, optimum);
         EXPECT_GE(static_cast<int>(best.size()), optimum);
@@ -277,7 +288,7 @@ TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
         SparsePacking best = FirstFitSparse(in);
         int bound = BoundBySize(in);
         const cutting::Stop twoSeconds(cutting::Clock::now() + std::chrono::seconds(2));
-        CloseGap(in, best, bound, twoSeconds, twoSeconds.Deadline());
+        CloseGap(in, best, bound, twoSeconds, twoSeconds, cutting::Parameters::Dive{});
         EXPECT_EQ(bound, bars);
         EXPECT_EQ(static_cast<int>(best.size()), bars) << "round " << round;
         EXPECT_TRUE(IsValidPacking(in, best));
@@ -287,7 +298,7 @@ TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
         SparsePacking kept = first;
         int keptBound = BoundBySize(in);
         const cutting::Stop now(cutting::Clock::now());
-        CloseGap(in, kept, keptBound, now, now.Deadline());
+        CloseGap(in, kept, keptBound, now, now, cutting::Parameters::Dive{});
         EXPECT_EQ(kept, first);
         EXPECT_LE(keptBound, bars);
     }

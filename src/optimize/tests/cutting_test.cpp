@@ -1,6 +1,10 @@
-#include "optimize/colgen.h"
 #include "optimize/cutting.h"
-#include "optimize/packing.h"
+#include "optimize/input.h"
+#include "optimize/instance/instance.h"
+#include "optimize/instance/stop.h"
+#include "optimize/lp/glpk_guard.h"
+#include "optimize/lp/mixed_relaxation.h"
+#include "optimize/lp/pattern_lp.h"
 #include "plan_check.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,16 @@
 // The plan and its bound against an exact solver on small random orders: no
 // plan claimed optimal that is not, no bound above the optimum.
 
-#include "optimize/counted_search.h"
-#include "optimize/cover.h"
+#include "optimize/bounds/bounds.h"
 #include "optimize/cutting.h"
-#include "optimize/packing.h"
+#include "optimize/exact/bar_completion.h"
+#include "optimize/exact/bar_list.h"
+#include "optimize/exact/cover_search.h"
+#include "optimize/heuristics/fits.h"
+#include "optimize/instance/instance.h"
+#include "optimize/instance/stop.h"
+#include "optimize/solvers/counted_search.h"
+#include "optimize/solvers/solution.h"
 #include "plan_check.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+#include "optimize/cutting.h"
+#include "optimize/input.h"
 #include "optimize/order_pieces.h"
 
 #include <gtest/gtest.h>

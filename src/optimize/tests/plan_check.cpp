@@ -1,3 +1,4 @@
+#include "optimize/cutting.h"
 #include "plan_check.h"
 
 #include <gtest/gtest.h>

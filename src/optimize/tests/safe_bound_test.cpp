@@ -1,5 +1,7 @@
-#include "optimize/pricing.h"
-#include "optimize/safe_bound.h"
+#include "optimize/instance/instance.h"
+#include "optimize/instance/stop.h"
+#include "optimize/lp/pricing.h"
+#include "optimize/lp/safe_bound.h"
 
 #include <gtest/gtest.h>
 

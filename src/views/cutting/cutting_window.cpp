@@ -4,6 +4,7 @@
 #include "length_table.h"
 #include "plan_print.h"
 #include "plan_texts.h"
+#include "optimize/input.h"
 #include "printing/page_printer.h"
 #include "widgets/controls.h"
 #include "widgets/handler.h"

@@ -1,0 +1,17 @@
+#pragma once
+
+// Bar completion: a depth-first search that builds each bar around the
+// longest piece left.
+
+#include "optimize/instance/instance.h"
+#include "optimize/instance/stop.h"
+
+namespace cutting::detail {
+
+// Looks for a packing into at most `bars` bars; returns an empty packing when
+// none exists or it was stopped first (`exhausted` tells which: it is true
+// only when the search proved that no such packing exists, or found one).
+Packing SearchPacking(const Instance& in, int bars, const Stop& stop, bool& exhausted);
+SparsePacking SearchSparse(const Instance& in, int bars, const Stop& stop, bool& exhausted);
+
+} // namespace cutting::detail
