@@ -55,6 +55,41 @@ std::vector<std::array<size_t, 3>> NearlyFull(const Instance& in, long long slac
     return bars;
 }
 
+// The relaxation's first columns: the plan's bars, and the bars of two or
+// three pieces that leave no more free length than all bars may leave.
+void Seed(PatternLp& lp, const Instance& in, const SparsePacking& best, int lowerBound,
+          const Stop& stop) {
+    for (const Bar& bar : Dense(best, in.size.size()))
+        lp.Add(bar);
+    const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.TotalSize();
+    const size_t most = 20 * in.size.size();
+    Bar bar(in.size.size(), 0);
+    for (const auto& sizes : NearlyFull(in, slack, most, stop)) {
+        for (size_t i : sizes)
+            if (i < bar.size())
+                ++bar[i];
+        lp.Add(bar);
+        for (size_t i : sizes)
+            if (i < bar.size())
+                --bar[i];
+    }
+}
+
+// Dives while the plan is above the bound. A dive that misses the bound
+// still offers the best packing it met. Each dive may take half the work
+// left, so that others can take other ways down when it goes astray.
+void Dives(const Instance& in, PatternLp& lp, SparsePacking& best, int lowerBound, const Stop& stop,
+           const Parameters::Dive& p) {
+    for (unsigned attempt = 0; static_cast<int>(best.size()) > lowerBound; ++attempt) {
+        const long long left = stop.Left();
+        if (stop.Now() || left < p.lastDive)
+            break;
+        Packing found = DiveInto(in, lp, lowerBound, stop.Within(left / 2), attempt, p);
+        if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
+            best = Sparse(found);
+    }
+}
+
 } // namespace
 
 void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const Stop& stop,
@@ -64,20 +99,7 @@ void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const St
     if (in.Types() > p.mostTypes)
         return;
     PatternLp lp(in);
-    for (const Bar& bar : Dense(best, in.size.size()))
-        lp.Add(bar);
-    const long long slack = static_cast<long long>(lowerBound) * in.capacity - in.TotalSize();
-    const size_t most = 20 * in.size.size();
-    Bar bar(in.size.size(), 0);
-    for (const auto& sizes : NearlyFull(in, slack, most, untilDivesEnd)) {
-        for (size_t i : sizes)
-            if (i < bar.size())
-                ++bar[i];
-        lp.Add(bar);
-        for (size_t i : sizes)
-            if (i < bar.size())
-                --bar[i];
-    }
+    Seed(lp, in, best, lowerBound, untilDivesEnd);
     const int bars = static_cast<int>(best.size());
     // Half the time for the bound. A relaxation that needs more is no guide
     // for a dive either: the time left is better spent by the search.
@@ -120,17 +142,7 @@ void CloseGap(const Instance& in, SparsePacking& best, int& lowerBound, const St
     }
     // The dives follow the bars themselves.
     lp.CutShorter(false);
-    // A dive that misses the bound still offers the best packing it met.
-    // Each dive may take half the time left, so that others can take other
-    // ways down when it goes astray.
-    for (unsigned attempt = 0; gap(); ++attempt) {
-        const long long left = untilDivesEnd.Left();
-        if (untilDivesEnd.Now() || left < p.lastDive)
-            break;
-        Packing found = DiveInto(in, lp, lowerBound, untilDivesEnd.Within(left / 2), attempt, p);
-        if (!found.empty() && found.size() < best.size() && IsValidPacking(in, found))
-            best = Sparse(found);
-    }
+    Dives(in, lp, best, lowerBound, untilDivesEnd, p);
     if (gap() && cover && !stop.Now())
         settle(stop);
 }
