@@ -86,6 +86,10 @@ private:
 
     template <class F> bool Run(F&& f) { return problem_.Run(std::forward<F>(f)); }
     bool Search(const Stop& stop, int depth);
+    // The most fractional flow of the solution: pieces of a short size beside
+    // an anchor, or an anchor's bars; false when every flow is whole or GLPK
+    // failed.
+    bool MostFractional(std::pair<size_t, size_t>& split, double& value);
     void Purge();
     Outcome Generate(const Stop& stop);
     Proof MakeProof(std::vector<double> dual) const;

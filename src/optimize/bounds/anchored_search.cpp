@@ -193,14 +193,7 @@ void AnchoredLp::Purge() {
     spent_ = std::move(spent);
 }
 
-bool AnchoredLp::Search(const Stop& stop, int depth) {
-    const Outcome outcome = Generate(stop);
-    if (outcome != Outcome::Open || depth >= MostDepth)
-        return outcome == Outcome::RuledOut;
-    if (depth == 0 || columns_.size() > PurgeAt * static_cast<size_t>(in_.Types()))
-        Purge();
-    // The most fractional flow: pieces of a short size beside an anchor, or
-    // an anchor's bars.
+bool AnchoredLp::MostFractional(std::pair<size_t, size_t>& split, double& value) {
     std::map<std::pair<size_t, size_t>, double> flow;
     Run([&](glp_prob* lp) {
         for (const Column& c : columns_) {
@@ -215,16 +208,26 @@ bool AnchoredLp::Search(const Stop& stop, int depth) {
     });
     if (problem_.lp == nullptr)
         return false;
-    std::pair<size_t, size_t> split{None, None};
-    double value = 0.0, farthest = Whole;
+    double farthest = Whole;
     for (const auto& [key, f] : flow)
         if (const double off = std::min(f - std::floor(f), std::ceil(f) - f); off > farthest) {
             farthest = off;
             split = key;
             value = f;
         }
-    if (split.first == None)
-        return false; // whole flows: a packing may be there
+    return split.first != None;
+}
+
+bool AnchoredLp::Search(const Stop& stop, int depth) {
+    const Outcome outcome = Generate(stop);
+    if (outcome != Outcome::Open || depth >= MostDepth)
+        return outcome == Outcome::RuledOut;
+    if (depth == 0 || columns_.size() > PurgeAt * static_cast<size_t>(in_.Types()))
+        Purge();
+    std::pair<size_t, size_t> split{None, None};
+    double value = 0.0;
+    if (!MostFractional(split, value))
+        return false; // whole flows: a packing may be there, or GLPK failed
     for (const bool up : {true, false}) {
         Branch b{split.first, split.second, 0, 0, up, up ? std::ceil(value) : std::floor(value)};
         std::vector<int> index{0};

@@ -67,19 +67,22 @@ Packing ExactCover::Run(const Stop& stop, bool& exhausted) {
     return {};
 }
 
+void ExactCover::OrderLonger() {
+    std::vector<double> score(longer_.Size(), 0.0);
+    for (size_t b = 0; b < longer_.Size(); ++b)
+        for (const auto* it = longer_.Begin(b); it != longer_.End(b); ++it)
+            score[b] += it->count / (1.0 + alive_[static_cast<size_t>(it->type)]);
+    order_.resize(longer_.Size());
+    std::iota(order_.begin(), order_.end(), size_t{0});
+    std::stable_sort(order_.begin(), order_.end(),
+                     [&](size_t a, size_t b) { return score[a] > score[b]; });
+    verdict_.assign(longer_.Size(), Open);
+    lp_ = std::make_unique<CoverLp>(list_, m_);
+}
+
 Packing ExactCover::RunLonger(bool& exhausted) {
-    if (!lp_) {
-        std::vector<double> score(longer_.Size(), 0.0);
-        for (size_t b = 0; b < longer_.Size(); ++b)
-            for (const auto* it = longer_.Begin(b); it != longer_.End(b); ++it)
-                score[b] += it->count / (1.0 + alive_[static_cast<size_t>(it->type)]);
-        order_.resize(longer_.Size());
-        std::iota(order_.begin(), order_.end(), size_t{0});
-        std::stable_sort(order_.begin(), order_.end(),
-                         [&](size_t a, size_t b) { return score[a] > score[b]; });
-        verdict_.assign(longer_.Size(), Open);
-        lp_ = std::make_unique<CoverLp>(list_, m_);
-    }
+    if (!lp_)
+        OrderLonger();
     for (;; ++round_, next_ = 0) {
         const size_t taken = std::min(order_.size(), FirstRound << std::min<size_t>(round_, 40));
         const long long nodes = RestartNodes << std::min<size_t>(round_, 20);
@@ -209,20 +212,7 @@ bool ExactCover::Node() {
         return false;
     if (best == m_)
         return Residual();
-    // The options of every node on the path share one stack: a node
-    // costs well under a microsecond, an allocation would be a good
-    // part of that.
-    const size_t base = options_.size();
-    for (const auto& [b, count] : bySize_[best])
-        if (blocked_[static_cast<size_t>(b)] == 0)
-            options_.push_back(b);
-    const auto first = options_.begin() + static_cast<std::ptrdiff_t>(base);
-    if (shuffle_)
-        std::shuffle(first, options_.end(), rng_);
-    else if (!level_.empty())
-        std::stable_sort(first, options_.end(), [this](int a, int b) {
-            return level_[static_cast<size_t>(a)] > level_[static_cast<size_t>(b)];
-        });
+    const size_t base = PushOptions(best);
     const size_t count = options_.size() - base;
     size_t tried = 0;
     bool found = false;
@@ -249,6 +239,23 @@ bool ExactCover::Node() {
             Reserve(best, -1);
     }
     return found;
+}
+
+size_t ExactCover::PushOptions(size_t t) {
+    // The options of every node on the path share one stack: a node costs
+    // well under a microsecond, an allocation would be a good part of that.
+    const size_t base = options_.size();
+    for (const auto& [b, count] : bySize_[t])
+        if (blocked_[static_cast<size_t>(b)] == 0)
+            options_.push_back(b);
+    const auto first = options_.begin() + static_cast<std::ptrdiff_t>(base);
+    if (shuffle_)
+        std::shuffle(first, options_.end(), rng_);
+    else if (!level_.empty())
+        std::stable_sort(first, options_.end(), [this](int a, int b) {
+            return level_[static_cast<size_t>(a)] > level_[static_cast<size_t>(b)];
+        });
+    return base;
 }
 
 bool ExactCover::Residual() {

@@ -72,6 +72,12 @@ private:
     // twice the nodes, until one succeeds or every one is ruled out. The
     // linear relaxation rules out most of them before any search.
     Packing RunLonger(bool& exhausted);
+    // Orders the bars of one piece more, those whose pieces have the fewest
+    // listed bars first, and makes the relaxation that weighs them.
+    void OrderLonger();
+    // Pushes the listed bars still open that hold size `t`, in the order to
+    // try them; where they start on the stack of options.
+    size_t PushOptions(size_t t);
     Packing Interrupted(size_t k) {
         next_ = k;
         stopped_ = true;
