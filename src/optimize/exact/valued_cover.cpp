@@ -7,6 +7,7 @@
 #include "optimize/instance/stop.h"
 #include "optimize/lp/pricing.h"
 #include "optimize/lp/safe_bound.h"
+#include "optimize/lp/suffix_knapsack.h"
 
 #include <algorithm>
 #include <functional>
@@ -46,22 +47,12 @@ public:
     bool Run(const Keep& keep, const Stop& stop) {
         if (!ValuedCover::Fits(in_))
             return false;
-        // best_[t * width + r]: the most the sizes from t on are worth in a
-        // length r, within their demand.
-        best_.assign((m_ + 1) * width_, 0);
-        for (size_t t = m_; t-- > 0;) {
-            const long long* next = &best_[(t + 1) * width_];
-            long long* row = &best_[t * width_];
-            const auto s = static_cast<size_t>(in_.size[t]);
-            const auto most = static_cast<size_t>(in_.demand[t]);
-            for (size_t r = 0; r < width_; ++r) {
-                long long b = next[r];
-                for (size_t k = 1; k <= most && k * s <= r; ++k)
-                    b = std::max(b, static_cast<long long>(k) * value_[t] + next[r - k * s]);
-                row[r] = b;
-            }
-            stop.Spend(static_cast<long long>(width_));
-        }
+        // The most the sizes from t on are worth in each length, within
+        // their demand.
+        std::vector<SuffixKnapsack::Item> items;
+        for (size_t t = 0; t < m_; ++t)
+            items.push_back({in_.size[t], value_[t], in_.demand[t]});
+        bound_.Fill(items, in_.capacity, 1, static_cast<long long>(width_), stop, false);
         if (stop.Now())
             return false;
         steps_ = MostSteps;
@@ -78,13 +69,13 @@ private:
         if (worth >= need_ && !items_.empty() && !(*keep_)(items_, static_cast<long long>(room)))
             return false;
         for (size_t t = from; t < m_; ++t) {
-            if (worth + best_[t * width_ + room] < need_)
+            if (worth + bound_.Bound(t, static_cast<int>(room)) < need_)
                 break; // fewer sizes are worth no more
             const auto s = static_cast<size_t>(in_.size[t]);
             for (int k = 1; k <= in_.demand[t] && static_cast<size_t>(k) * s <= room; ++k) {
                 const size_t left = room - static_cast<size_t>(k) * s;
                 const long long w = worth + k * value_[t];
-                if (w + best_[(t + 1) * width_ + left] < need_)
+                if (w + bound_.Bound(t + 1, static_cast<int>(left)) < need_)
                     continue;
                 items_.push_back({static_cast<int>(t), k});
                 const bool ok = Enumerate(t + 1, left, w);
@@ -100,7 +91,7 @@ private:
     const std::vector<long long>& value_;
     long long need_;
     size_t m_, width_;
-    std::vector<long long> best_;
+    SuffixKnapsack bound_;
     long long steps_ = 0;
     const Keep* keep_ = nullptr;
     std::vector<Item> items_;

@@ -39,56 +39,16 @@ long long ByTable(const Instance& in, const std::vector<long long>& value,
     return result;
 }
 
-// Bounds for the branch and bound: the best worth of the sizes from each one
-// on within each length, all lengths counted in coarse units and the sizes
-// rounded down. Whatever fits the bar in millimetres fits it in units too, so
-// the table never undervalues a bar, and it is exact but for the rounding.
-class CoarseTable {
-public:
-    CoarseTable(const std::vector<Item>& items, int capacity, const Stop& stop,
-                std::vector<long long>& table)
-        : unit_(std::max(1, capacity / Cells)), cells_(static_cast<size_t>(capacity / unit_) + 1),
-          table_(table) {
-        table_.assign((items.size() + 1) * cells_, 0);
-        for (size_t k = items.size(); k-- > 0;) {
-            stop.Spend(static_cast<long long>(cells_) * 5 / 2);
-            if (stop.Now()) {
-                complete_ = false;
-                return;
-            }
-            long long* row = &table_[k * cells_];
-            std::copy(row + cells_, row + 2 * cells_, row);
-            const Item& item = items[k];
-            for (int left = item.copies, take = 1; left > 0; take *= 2) {
-                const int n = std::min(take, left);
-                left -= n;
-                const size_t w = static_cast<size_t>(item.size / unit_) * static_cast<size_t>(n);
-                const long long v = item.worth * n;
-                for (size_t c = cells_; c-- > w;)
-                    row[c] = std::max(row[c], row[c - w] + v);
-            }
-        }
-    }
-    bool Complete() const { return complete_; }
-    // The most the sizes from `from` on can add to a bar with `room` left.
-    long long Bound(size_t from, int room) const {
-        return table_[from * cells_ + static_cast<size_t>(room / unit_)];
-    }
-
-private:
-    static constexpr int Cells = 1000;
-    int unit_;
-    size_t cells_;
-    std::vector<long long>& table_;
-    bool complete_ = true;
-};
+// The coarse table bounds the branch and bound with lengths in this many
+// units at most.
+constexpr int CoarseCells = 1000;
 
 // Branch and bound over the sizes by falling worth per millimetre, bounded by
-// the coarse table. When it gives up, what it left unexplored is bounded by
-// the table too, so its answer is still an upper bound.
+// the coarse table (a suffix knapsack in coarse units). When it gives up, what it left unexplored
+// is bounded by the table too, so its answer is still an upper bound.
 class BranchAndBound {
 public:
-    BranchAndBound(const std::vector<Item>& items, const CoarseTable& bound, long long wanted,
+    BranchAndBound(const std::vector<Item>& items, const SuffixKnapsack& bound, long long wanted,
                    const Stop& stop)
         : items_(items), bound_(bound), wanted_(wanted), stop_(stop), take_(items.size(), 0) {}
 
@@ -145,7 +105,7 @@ private:
     }
 
     const std::vector<Item>& items_;
-    const CoarseTable& bound_;
+    const SuffixKnapsack& bound_;
     long long wanted_;
     const Stop& stop_;
     std::vector<int> take_;
@@ -181,10 +141,14 @@ long long PriceBar(const Instance& in, const std::vector<long long>& value,
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
         return static_cast<Wide>(a.worth) * b.size > static_cast<Wide>(b.worth) * a.size;
     });
-    const CoarseTable bound(items, in.capacity, stop, work.coarse);
-    if (!bound.Complete())
+    std::vector<SuffixKnapsack::Item> byWorth;
+    for (const Item& item : items)
+        byWorth.push_back({item.size, item.worth, item.copies});
+    const int unit = std::max(1, in.capacity / CoarseCells);
+    const long long cells = in.capacity / unit + 1;
+    if (!work.coarse.Fill(byWorth, in.capacity, unit, cells * 5 / 2, stop, true))
         return NoBound;
-    BranchAndBound search(items, bound, wanted, stop);
+    BranchAndBound search(items, work.coarse, wanted, stop);
     if (!search.Run(in.capacity))
         return NoBound;
     // Many bars nearly as good as the best keep it from finishing: the table

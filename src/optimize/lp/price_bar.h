@@ -3,6 +3,7 @@
 // Pricing a bar of one length for the pattern relaxation.
 
 #include "pricing.h"
+#include "suffix_knapsack.h"
 
 #include "optimize/instance/instance.h"
 #include "optimize/instance/stop.h"
@@ -16,8 +17,8 @@ constexpr long long NoBound = std::numeric_limits<long long>::max();
 // The tables of the pricing take megabytes; kept from call to call, they are
 // not handed back to the system and faulted in again each time.
 struct PricingScratch {
-    std::vector<long long> coarse; // bounds of the branch and bound
-    Pricing table;                 // the table over every length
+    SuffixKnapsack coarse; // bounds of the branch and bound
+    Pricing table;         // the table over every length
 };
 // The most valuable bar of one length: at most limit[i] pieces of size i,
 // each worth value[i], a whole number (safe_bound.h). Appends to `found` bars
