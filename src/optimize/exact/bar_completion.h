@@ -1,7 +1,9 @@
 #pragma once
 
-// Bar completion: a depth-first search that builds each bar around the
-// longest piece left.
+// Bar completion (the bin completion of the literature): a depth-first search
+// that fills one bar at a time around the longest piece left, or, when nearly
+// every bar must be full, the piece with the fewest ways to fill one;
+// restarted on the Luby schedule, with the states that failed remembered.
 
 #include "optimize/instance/instance.h"
 #include "optimize/instance/stop.h"
