@@ -3,12 +3,20 @@
 // the others would cover for it in a whole plan.
 
 #include "optimize/cutting.h"
+#include "optimize/exact/bar_completion.h"
+#include "optimize/exact/cover_search.h"
+#include "optimize/heuristics/fits.h"
+#include "optimize/heuristics/fullest.h"
+#include "optimize/instance/instance.h"
 #include "optimize/instance/parameters.h"
+#include "optimize/instance/stop.h"
+#include "optimize/solvers/close_gap.h"
 #include "plan_check.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -114,6 +122,41 @@ TEST(Phases, TheRelaxationOverSeveralKindsProvesWhatTheLengthBoundCannot) {
     const cutting::Plan relaxed = PlanWith(items, s, Parameters{});
     EXPECT_EQ(relaxed.boughtLength, 21);
     EXPECT_TRUE(relaxed.optimal);
+}
+
+// The solver's view of an order: one size a length, longest first.
+cutting::detail::Instance SolverView(const std::vector<CutItem>& items, int capacity) {
+    std::map<int, int, std::greater<>> demand;
+    for (const CutItem& item : items)
+        demand[item.length] += item.count;
+    cutting::detail::Instance in{capacity, {}, {}};
+    for (const auto& [length, count] : demand) {
+        in.size.push_back(length);
+        in.demand.push_back(count);
+    }
+    return in;
+}
+
+TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
+    // The phases get shares of the limit's work: a search that needs far
+    // more work than it does today (a lost pruning rule, a worse order of
+    // trying) no longer settles its part within its share. Each budget is
+    // about twice what the search takes, counted in steps, not on the clock.
+    using namespace cutting::detail;
+    std::mt19937 rng(4);
+    const Instance in = SolverView(Thirds(40, 1000, rng), 1000);
+    const cutting::Stop plenty(cutting::Clock::now() + std::chrono::minutes(5));
+    bool exhausted = false;
+    EXPECT_EQ(SearchSparse(in, 40, plenty.Within(2000000), exhausted).size(), 40u)
+        << "bar completion";
+    EXPECT_EQ(CoverPacking(in, 40, plenty.Within(300000), exhausted).size(), 40u) << "exact cover";
+    EXPECT_EQ(FullestFill(in, 3, 1u, plenty.Within(4000000)).size(), 41u) << "fullest fills";
+    SparsePacking best = FirstFitSparse(in);
+    int bound = 39;
+    const cutting::Stop dives = plenty.Within(60000000);
+    CloseGap(in, best, bound, dives, dives, Parameters::Dive{});
+    EXPECT_EQ(best.size(), 40u) << "the dives";
+    EXPECT_EQ(bound, 40) << "the relaxation";
 }
 
 } // namespace
