@@ -125,7 +125,8 @@ TEST(AnchoredBound, BranchesWhereTheRelaxationHasASolution) {
     PatternLp lp(in);
     lp.Solve(84, Never);
     EXPECT_EQ(std::max({lp.Bound(), BoundBySize(in), BoundMartelloToth(in)}), 83);
-    EXPECT_TRUE(AnchoredBoundRules(in, 83, Never));
+    // Within about twice the work it takes today: a plan gives it 0.4 s.
+    EXPECT_TRUE(AnchoredBoundRules(in, 83, Never.Within(350000000)));
     EXPECT_FALSE(AnchoredBoundRules(in, 84, Never));
 }
 
