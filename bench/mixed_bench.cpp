@@ -1,17 +1,23 @@
 // Plans random workshop orders on 6000 and 11750 mm bars with a few random
 // offcuts on hand, and prints the share proven optimal, the length bought
-// above the bound and the times. Usage: optimize_mixed_bench [orders] [seed]
+// above the bound and the times; given a file, also the bought length and its
+// bound of each order there, one order a line, to compare two builds plan by
+// plan. Usage: optimize_mixed_bench [orders] [seed] [file]
 
 #include "instances.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 int main(int argc, char** argv) {
     const int orders = argc > 1 ? std::atoi(argv[1]) : 1000;
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1u;
     std::mt19937 rng(seed);
+    std::ofstream plans;
+    if (argc > 3)
+        plans.open(argv[3]);
     std::vector<double> times;
     int proven = 0, refused = 0, usedOffcuts = 0;
     long long bought = 0, above = 0, worstAbove = 0;
@@ -31,8 +37,12 @@ int main(int argc, char** argv) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         if (!r.ok) {
             ++refused;
+            if (plans)
+                plans << "refused\n";
             continue;
         }
+        if (plans)
+            plans << r.plan.boughtLength << ' ' << r.plan.lowerBoundLength << '\n';
         proven += r.plan.optimal ? 1 : 0;
         usedOffcuts += r.plan.offcutsUsed;
         bought += r.plan.boughtLength;
