@@ -392,6 +392,9 @@ TEST(PlanCutting, RefusesInputItCannotPlan) {
         for (const std::string& m : c.mentions)
             EXPECT_NE(r.error.find(m), std::string::npos) << r.error << " lacks " << m;
     }
+    // Each limit on its other side: accepted.
+    EXPECT_EQ(cutting::CheckInput({{1, V, 100, 10000}}, Settings{6000}), "") << "the most pieces";
+    EXPECT_EQ(cutting::CheckInput({{1, V, 100, 1}}, Settings{100000}), "") << "the longest bar";
 }
 
 } // namespace

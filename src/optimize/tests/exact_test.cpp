@@ -396,6 +396,12 @@ TEST(Bounds, SizeAndL2BoundsOfSmallOrders) {
     }
 }
 
+TEST(Heuristics, RestartsFollowTheLubySequence) {
+    const std::vector<long long> luby = {1, 1, 2, 1, 1, 2, 4, 1, 1, 2, 1, 1, 2, 4, 8, 1};
+    for (size_t i = 0; i < luby.size(); ++i)
+        EXPECT_EQ(cutting::detail::Luby(static_cast<int>(i) + 1), luby[i]) << "i = " << i + 1;
+}
+
 TEST(Heuristics, FirstFitThroughItsTreeIsPlainFirstFit) {
     std::mt19937 rng(9);
     for (int round = 0; round < 200; ++round) {
