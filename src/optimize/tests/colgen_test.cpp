@@ -268,6 +268,42 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
     }
 }
 
+TEST(PatternLp, ReachesTheBoundOfLongBarsWithinItsShareOfWork) {
+    // A published order of 200 pieces of 20 000 to 35 000 on 100 000 (Scholl
+    // HARD0): the relaxation needs some hundred rounds of pricing to prove
+    // its 56 bars. Within about one and a half times the work it takes today:
+    // a plan gives it a share of the limit, and the duals held back between
+    // rounds (smoothing) save more than half of that work here.
+    const std::vector<int> pieces = {
+        34978, 34849, 34703, 34608, 34598, 34524, 34356, 34308, 34069, 34049, 33895, 33842, 33806,
+        33738, 33716, 33590, 33546, 33507, 33468, 33465, 33383, 33190, 33075, 32976, 32897, 32762,
+        32696, 32638, 32553, 32398, 32230, 32176, 31967, 31954, 31903, 31782, 31724, 31686, 31597,
+        31561, 31532, 31499, 31346, 30943, 30915, 30869, 30766, 30683, 30678, 30644, 30559, 30448,
+        30315, 30238, 30125, 29974, 29947, 29890, 29886, 29858, 29856, 29783, 29697, 29438, 29427,
+        29301, 29174, 29173, 29123, 29117, 29116, 29095, 29094, 29063, 29041, 29038, 28977, 28946,
+        28921, 28910, 28842, 28703, 28360, 28350, 28305, 28302, 28225, 28160, 28094, 28040, 28020,
+        27901, 27775, 27765, 27688, 27439, 27425, 27394, 27365, 27349, 27284, 27180, 26935, 26881,
+        26867, 26795, 26703, 26651, 26550, 26432, 26375, 26368, 26244, 26204, 26192, 26181, 26158,
+        26133, 26067, 25945, 25906, 25759, 25698, 25688, 25652, 25615, 25530, 25528, 25366, 25324,
+        25273, 25142, 24852, 24846, 24658, 24592, 24564, 24463, 24457, 24374, 24359, 24332, 23987,
+        23956, 23952, 23932, 23895, 23837, 23795, 23774, 23663, 23621, 23502, 23453, 23430, 23366,
+        23178, 23090, 22991, 22942, 22743, 22442, 22432, 22415, 22338, 22134, 22081, 22014, 21950,
+        21948, 21796, 21784, 21727, 21722, 21557, 21498, 21480, 21315, 21193, 21127, 21060, 20997,
+        20837, 20813, 20693, 20693, 20686, 20677, 20676, 20664, 20663, 20634, 20616, 20570, 20566,
+        20496, 20441, 20307, 20226, 20114};
+    std::map<int, int, std::greater<>> count;
+    for (int p : pieces)
+        ++count[p];
+    Instance in{100000, {}, {}};
+    for (const auto& [size, k] : count) {
+        in.size.push_back(size);
+        in.demand.push_back(k);
+    }
+    PatternLp lp(in);
+    lp.Solve(1000000, Never.Within(1100000000));
+    EXPECT_EQ(lp.Bound(), 56);
+}
+
 TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {
     // Bars cut into pieces at random: the bars themselves are the optimum,
     // which first fit decreasing often misses.
