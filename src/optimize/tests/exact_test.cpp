@@ -273,6 +273,11 @@ TEST(ExactSearch, CountedStockThatHoldsTheLongPiecesIsNeverRefused) {
          settings({{20, 2}, {10, 2}}, {}, 0, 0.0),
          {{1, V, 12, 1}, {2, V, 8, 2}, {3, V, 6, 1}, {4, V, 4, 1}, {5, V, 2, 1}},
          true},
+        // Its relaxation is needed to prove the 21 of three bars of 7.
+        {"a length no piece fits",
+         settings({{10, Unlimited}, {7, Unlimited}, {3, Unlimited}}, {}, 0, 2.0),
+         {{1, V, 6, 3}},
+         true},
         {"three 35s, two bars that hold one",
          settings({{40, 2}, {30, Unlimited}}, {}, 1, 2.0),
          {{1, V, 35, 3}},
