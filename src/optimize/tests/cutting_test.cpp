@@ -24,6 +24,19 @@ constexpr auto V = cutting::PieceKind::Vertical;
 
 namespace {
 
+// Whether AddressSanitizer slows this build many times over.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+#else
+constexpr bool Sanitized = false;
+#endif
+
 int Rand(std::mt19937& rng, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(rng);
 }
@@ -158,6 +171,10 @@ TEST(PlanCutting, TheSameOrderGivesTheSamePlanBarForBar) {
     Settings s{100000};
     s.timeLimit = 4.0;
     const cutting::Plan first = Planned(items, s);
+    // The shares of the phases are work, the limit is the clock: a build many
+    // times slower reaches the limit before the phases that prove the plan.
+    if (!first.optimal && Sanitized)
+        GTEST_SKIP() << "not proven within the limit on a sanitised build";
     const cutting::Plan second = Planned(items, s);
     EXPECT_TRUE(first.optimal);
     ASSERT_EQ(first.patterns.size(), second.patterns.size());
