@@ -35,7 +35,7 @@ struct Parameters {
         // than it did of the clock: with two thirds, the relaxation of the
         // published Scholl HARD0 no longer reached its bound.
         bool relaxation = true;
-        double relaxationEnd = 0.9;
+        double relaxationEnd = 9.0 / 10.0;
         // The cover search again, where its share cut it short, with half of
         // what is left; then the bar-completion search to the limit.
         bool coverAgain = true;
