@@ -21,63 +21,74 @@ model::Order OrderWith(model::int16 B, model::int16 H, model::int16 n, model::in
     return order;
 }
 
-void ExpectBar(const Bar& bar, double x1, double y1, double x2, double y2) {
-    EXPECT_NEAR(bar.x1, x1, 1e-3);
-    EXPECT_NEAR(bar.y1, y1, 1e-3);
-    EXPECT_NEAR(bar.x2, x2, 1e-3);
-    EXPECT_NEAR(bar.y2, y2, 1e-3);
+// A bar as expected, in twips.
+struct Box {
+    double x1, y1, x2, y2;
+};
+
+void ExpectBar(const Bar& bar, const Box& expected) {
+    EXPECT_NEAR(bar.x1, expected.x1, 1e-3);
+    EXPECT_NEAR(bar.y1, expected.y1, 1e-3);
+    EXPECT_NEAR(bar.x2, expected.x2, 1e-3);
+    EXPECT_NEAR(bar.y2, expected.y2, 1e-3);
 }
 
 struct FrameCase {
     const char* name;
     model::int16 B, H;
-    double k, x0, y0;
+    Box top, bottom, left, right;
 };
 
 class Frame : public testing::TestWithParam<FrameCase> {};
 
-// The scale k binds the longer side to the picture less its 300 twip margin;
-// the other side is centred.
+// The scale binds the longer side to the picture less its 300 twip margin;
+// the other side is centred. The bottom bar lies a bar's width above the
+// bottom edge, and the side bars run between the top and bottom bars.
 TEST_P(Frame, IsScaledToFitAndCentred) {
     const FrameCase& c = GetParam();
     const auto plan = PlanGrille(OrderWith(c.B, c.H, 6, 0), 1, Wp, Hp);
     ASSERT_TRUE(plan.cleared);
     ASSERT_GE(plan.bars.size(), 4u);
-    const double qk = 14 * c.k, x2 = c.x0 + c.B * c.k, y2 = c.y0 + c.H * c.k;
-    ExpectBar(plan.bars[0], c.x0, c.y0, x2, c.y0 + qk);               // top
-    ExpectBar(plan.bars[1], c.x0, y2 - 2 * qk, x2, y2 - qk);          // bottom
-    ExpectBar(plan.bars[2], c.x0, c.y0 + qk, c.x0 + qk, y2 - 2 * qk); // left
-    ExpectBar(plan.bars[3], x2 - qk, c.y0 + qk, x2, y2 - 2 * qk);     // right
+    ExpectBar(plan.bars[0], c.top);
+    ExpectBar(plan.bars[1], c.bottom);
+    ExpectBar(plan.bars[2], c.left);
+    ExpectBar(plan.bars[3], c.right);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     GrilleGeometry, Frame,
-    testing::Values(FrameCase{"TallBindsHeight", 1000, 1500, 1.33, 1022.5, 150},
-                    FrameCase{"WideBindsWidth", 3000, 1000, 1.025, 150, 635},
-                    // 1250 / 850 and 3375 / 2295 are both 25 / 17.
-                    FrameCase{"EqualAspectsBindHeight", 1250, 850, 1995.0 / 850,
-                              (3375 - 1250 * (1995.0 / 850)) / 2, 150},
-                    FrameCase{"JustWiderBindsWidth", 1251, 850, 3075.0 / 1251, 150,
-                              (2295 - 850 * (3075.0 / 1251)) / 2}),
+    testing::Values(
+        // 1995 / 1500 = 1.33 a millimetre; 1000 mm take 1330 twips.
+        FrameCase{"TallBindsHeight", 1000, 1500,
+                  {1022.5, 150, 2352.5, 168.62}, {1022.5, 2107.76, 2352.5, 2126.38},
+                  {1022.5, 168.62, 1041.12, 2107.76}, {2333.88, 168.62, 2352.5, 2107.76}},
+        // 3075 / 3000 = 1.025; 1000 mm take 1025 twips.
+        FrameCase{"WideBindsWidth", 3000, 1000,
+                  {150, 635, 3225, 649.35}, {150, 1631.3, 3225, 1645.65},
+                  {150, 649.35, 164.35, 1631.3}, {3210.65, 649.35, 3225, 1631.3}},
+        // 1250 / 850 and 3375 / 2295 are both 25 / 17.
+        FrameCase{"EqualAspectsBindHeight", 1250, 850,
+                  {220.588, 150, 3154.412, 182.859}, {220.588, 2079.282, 3154.412, 2112.141},
+                  {220.588, 182.859, 253.447, 2079.282}, {3121.553, 182.859, 3154.412, 2079.282}},
+        FrameCase{"JustWiderBindsWidth", 1251, 850,
+                  {150, 102.836, 3225, 137.248}, {150, 2123.339, 3225, 2157.752},
+                  {150, 137.248, 184.412, 2123.339}, {3190.588, 137.248, 3225, 2123.339}}),
     [](const testing::TestParamInfo<FrameCase>& row) { return row.param.name; });
+// clang-format on
 
 TEST(GrilleGeometry, InsertBarsCloseTheInsertsAndInnerBarsFollowAtTheDrawnStep) {
-    // B = 1000, b = 59, n = 5 at k = 1.33: the inserts end 59 mm in from
-    // each side bar, and the five steps share what lies between.
+    // B = 1000, b = 59, n = 5 at 1.33 twips a millimetre: the inserts end
+    // 78.47 twips in from each side bar (18.62 wide), and the five steps of
+    // 227.164 share what lies between.
     const auto plan = PlanGrille(OrderWith(1000, 1500, 5, 59), 1, Wp, Hp);
     ASSERT_EQ(plan.bars.size(), 6u + 4u);
-    const double x0 = 1022.5, qk = 14 * 1.33, bk = 59 * 1.33;
-    const double top = 150 + qk, bottom = 150 + 1995 - 2 * qk;
-    ExpectBar(plan.bars[4], x0 + qk + bk, top, x0 + 2 * qk + bk, bottom);
-    ExpectBar(plan.bars[5], x0 + 1330 - bk - 2 * qk, top, x0 + 1330 - bk - qk, bottom);
-    const double tk = (1330 - 2 * qk - 2 * bk) / 5;
-    for (int i = 1; i <= 4; ++i) {
-        const double x = x0 + qk + bk + i * tk;
-        ExpectBar(plan.bars[static_cast<std::size_t>(5 + i)], x, top, x + qk, bottom);
-    }
-    // n steps span from the left edge of the left insert bar to the right
-    // edge of the right one.
-    EXPECT_NEAR(plan.bars[9].x1 + tk, plan.bars[5].x2, 1e-3);
+    const double top = 168.62, bottom = 2107.76;
+    ExpectBar(plan.bars[4], {1119.59, top, 1138.21, bottom});
+    ExpectBar(plan.bars[5], {2236.79, top, 2255.41, bottom});
+    const double inner[] = {1346.754, 1573.918, 1801.082, 2028.246};
+    for (std::size_t i = 0; i < 4; ++i)
+        ExpectBar(plan.bars[6 + i], {inner[i], top, inner[i] + 18.62, bottom});
 }
 
 struct PlanCase {
