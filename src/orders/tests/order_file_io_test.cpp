@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -76,20 +77,60 @@ TEST(OrderNumber, UsableNumberNamesItsFileUnchanged) {
     EXPECT_EQ(OrderFilePath("/data/orders", " 12 "), "/data/orders/ 12 .kxo");
     EXPECT_EQ(OrderFilePath("/data/orders/", "Иванов-5"), "/data/orders/Иванов-5.kxo");
     EXPECT_EQ(OrderFilePath("/", "..."), "/....kxo");
-    for (const std::string& number :
-         {std::string(251, '7'), std::string("1.2"), std::string("Заказ №5 (копия)")})
-        EXPECT_EQ(OrderNumberProblem(number), "") << number;
 }
 
-TEST(OrderNumber, RefusedNumberNamesNoFile) {
-    std::vector<std::string> numbers = {"",    ".",    "..",    "a/b",       "../x",      "a\\b",
-                                        "C:x", "1*",   "1?",    "1\"",       "<1",        "1>",
-                                        "1|2", "1\t2", "1\x7f", "1\xc2\x85", "1\xc2\x9f", "1\n"};
-    numbers.insert(numbers.end(), {std::string("1\0", 2), std::string(252, '7')});
-    for (const std::string& number : numbers) {
-        EXPECT_FALSE(OrderNumberProblem(number).empty()) << number;
-        EXPECT_THROW(OrderFilePath("/data/orders", number), OrderFileError) << number;
+// Each rule at its edge, on both sides: the controls (C0, DEL and C1, the
+// bytes C2 80 to C2 9F), the longest name, the characters Windows forbids.
+TEST(OrderNumber, EachRuleAtItsEdge) {
+    const struct {
+        std::string_view number;
+        bool usable;
+    } rows[] = {
+        {"", false},
+        {".", false},
+        {"..", false},
+        {"...", true},
+        {"1.2", true},
+        {std::string_view("1\0", 2), false},
+        {"1\x1f", false},
+        {"1 2", true},
+        {"1~", true},
+        {"1\x7f", false},
+        {"1\xc2\x80", false},
+        {"1\xc2\x85", false},
+        {"1\xc2\x9f", false},
+        {"1\xc2\xa0", true},
+        {"1\xc3\x80", true},
+        // The C2 lead byte last, the next byte outside the number.
+        {std::string_view("1\xc2\x85", 2), true},
+        {"Заказ №5 (копия)", true},
+        {"a/b", false},
+        {"../x", false},
+        {"a\\b", false},
+        {"C:x", false},
+        {"1*", false},
+        {"1?", false},
+        {"1\"", false},
+        {"<1", false},
+        {"1>", false},
+        {"1|2", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.number));
+        EXPECT_EQ(OrderNumberProblem(row.number).empty(), row.usable);
+        if (!row.usable) {
+            EXPECT_THROW(OrderFilePath("/data/orders", row.number), OrderFileError);
+        }
     }
+    // 251 bytes and ".kxo" make the longest name a file system takes;
+    // a Cyrillic letter takes two.
+    std::string cyrillic;
+    for (int k = 0; k < 125; ++k)
+        cyrillic += "Ж";
+    EXPECT_EQ(OrderNumberProblem(std::string(251, '7')), "");
+    EXPECT_EQ(OrderNumberProblem(cyrillic + "7"), "");
+    EXPECT_NE(OrderNumberProblem(std::string(252, '7')), "");
+    EXPECT_NE(OrderNumberProblem(cyrillic + "Ж"), "");
 }
 
 // Saving over a longer file leaves exactly the new order, with the old
@@ -185,9 +226,14 @@ TEST(OrderFile, RefusedSaveOrOpenLeavesTheFolderAsItWas) {
     EXPECT_NE(MessageOf([&] { ReadOrderFile(folder.File("3.kxo"), order); }), "");
     EXPECT_NE(MessageOf([&] { WriteOrderFile(folder.File("3.kxo"), order); }), "");
     EXPECT_TRUE(SameTables(order, Numbered(10, 0)));
-    const std::string missing = folder.File("no-such-folder/4.kxo");
+    // A folder that was there when the order was saved last.
+    fs::create_directory(folder.File("gone"));
+    const std::string missing = folder.File("gone/4.kxo");
+    WriteOrderFile(missing, order);
+    fs::remove_all(folder.File("gone"));
     const std::string message = MessageOf([&] { WriteOrderFile(missing, order); });
     EXPECT_NE(message.find(missing), std::string::npos) << message;
+    EXPECT_NE(message.find("папка не существует"), std::string::npos) << message;
     order.GrilleCount = -4;
     EXPECT_NE(MessageOf([&] { WriteOrderFile(folder.File("7.kxo"), order); }), "");
 
@@ -196,28 +242,102 @@ TEST(OrderFile, RefusedSaveOrOpenLeavesTheFolderAsItWas) {
     EXPECT_EQ(folder.Files(), (Names{"3.kxo", "7.kxo"}));
 }
 
-// A save that fails half-way (here the file size limit stops the write after
-// a few bytes) leaves the previous order whole and no stray file behind.
+// The file size limit, as a full disk, stops writes at `bytes`; a write past
+// it fails with EFBIG instead of killing the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit tight = old_;
+        tight.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &tight);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*handler_)(int);
+};
+
+// A save of 60 grilles that fails half-way, after 1000 of its 1922 bytes,
+// leaves the 3-grille order it was to replace byte for byte and no temporary.
+// Both ways a save can go.
 TEST(OrderFile, FailedSaveLeavesThePreviousFile) {
+    for (const bool named : {false, true}) {
+        SCOPED_TRACE(named ? "named temporary" : "unnamed temporary");
+        TempFolder folder;
+        const std::string path = folder.File("8.kxo");
+        WriteOrderFile(path, Numbered(3, 0));
+        const Bytes before = ReadBytes(path);
+
+        orders::NamedTemporariesForTesting(named);
+        std::string message;
+        {
+            const FileSizeLimit limit(1000);
+            message = MessageOf([&] { WriteOrderFile(path, Numbered(60, 7)); });
+        }
+        orders::NamedTemporariesForTesting(false);
+
+        EXPECT_NE(message.find("превышен допустимый размер файла"), std::string::npos) << message;
+        EXPECT_NE(message.find(path), std::string::npos) << message;
+        EXPECT_EQ(ReadBytes(path), before);
+        EXPECT_EQ(folder.Files(), Names{"8.kxo"});
+    }
+}
+
+// Gives up the rights of root, who reads and writes whatever it likes, for
+// those of an ordinary user; runs `f` and prints its message.
+void AsOrdinaryUser(auto&& f) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        std::_Exit(2);
+    std::fputs(MessageOf(f).c_str(), stderr);
+    std::_Exit(0);
+}
+
+// Without the right to write into the folder or to read the file, a save or
+// an open is refused and changes nothing; in a child process that has only an
+// ordinary user's rights.
+TEST(OrderFileDeathTest, WithoutTheRightsNothingChanges) {
     TempFolder folder;
-    const std::string path = folder.File("8.kxo");
-    WriteOrderFile(path, Numbered(5, 0));
+    const std::string path = folder.File("4.kxo");
+    WriteOrderFile(path, Numbered(3, 0));
     const Bytes before = ReadBytes(path);
 
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = old;
-    tight.rlim_cur = 40;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const std::string message = MessageOf([&] { WriteOrderFile(path, Numbered(60, 7)); });
-    EXPECT_NE(message.find("превышен допустимый размер файла"), std::string::npos) << message;
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    ::chmod(folder.path.c_str(), 0555);
+    for (const bool named : {false, true}) {
+        orders::NamedTemporariesForTesting(named);
+        EXPECT_EXIT(AsOrdinaryUser([&] { WriteOrderFile(path, Numbered(60, 7)); }),
+                    testing::ExitedWithCode(0), "нет доступа");
+    }
+    orders::NamedTemporariesForTesting(false);
+    ::chmod(folder.path.c_str(), 0755);
+    ::chmod(path.c_str(), 0200);
+    model::Order order = Numbered(10, 0);
+    EXPECT_EXIT(AsOrdinaryUser([&] { ReadOrderFile(path, order); }), testing::ExitedWithCode(0),
+                "нет доступа");
+    ::chmod(path.c_str(), 0644);
 
-    EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_EQ(folder.Files(), Names{"8.kxo"});
+    EXPECT_EQ(folder.Files(), Names{"4.kxo"});
+}
+
+// A pipe or a device under the order's name is refused at once, without
+// waiting for a writer.
+TEST(OrderFile, OpenRefusesWhatIsNotARegularFile) {
+    TempFolder folder;
+    const std::string pipe = folder.File("6.kxo");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    model::Order order = Numbered(10, 0);
+    for (const std::string& path : {pipe, std::string("/dev/null")}) {
+        const std::string message = MessageOf([&] { ReadOrderFile(path, order); });
+        EXPECT_NE(message.find("это не обычный файл"), std::string::npos) << message;
+    }
+    EXPECT_TRUE(SameTables(order, Numbered(10, 0)));
 }
 
 // A process that has ended and been reaped, so its id names no process.
