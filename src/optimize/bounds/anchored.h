@@ -1,7 +1,7 @@
 #pragma once
 
-// The bound of bars told apart by their long pieces (AnchoredBoundRules in
-// packing.h): the anchorings of an order and the branch and price over each.
+// The bound of bars told apart by their long pieces (AnchoredBoundRules,
+// below): the anchorings of an order and the branch and price over each.
 
 #include "optimize/instance/instance.h"
 #include "optimize/instance/stop.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the search for a packing of nearly full bars (CoverPacking in
-// packing.h) is built on: the list of the bars that fill a bar closely
+// cover_search.h) is built on: the list of the bars that fill a bar closely
 // enough, and the linear relaxation of covering the pieces with them.
 
 #include "optimize/instance/instance.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-// The depth-first exact cover behind CoverSearch (packing.h). cover.cpp
-// lists the bars it covers with and decides whether it is worth trying.
+// The depth-first exact cover behind CoverSearch (cover_search.h), which
+// lists the bars it covers with (bar_list.h) and decides whether it is worth
+// trying.
 
 #include "bar_list.h"
 

@@ -5,9 +5,10 @@
 // no more than the number of bars times that worth less the demand's worth,
 // so that each of them comes close to the best, and only a few bars come that
 // close: reduced-cost fixing, every other bar fixed at 0. An integer program
-// over them finds the packing or proves there is none. The values are made whole numbers (safe_bound.h), so that the list
-// holds every bar a packing can use, exactly, and the integer program is
-// solved by a branch and bound that proves what it rules out (cover_proof.h).
+// over them finds the packing or proves there is none. The values are made
+// whole numbers (safe_bound.h), so that the list holds every bar a packing can
+// use, exactly, and the integer program is solved by a branch and bound that
+// proves what it rules out (cover_proof.h).
 
 #include "bar_list.h"
 #include "cover_proof.h"

@@ -65,6 +65,15 @@ public:
         s.end_ = Unlimited;
         return s;
     }
+    // The same deadline and request with a count of work of its own and no
+    // budget: for work that repeats work already counted, so that the shares
+    // of a plan end where they would without it.
+    Stop Apart() const {
+        Stop s = *this;
+        s.done_ = std::make_shared<long long>(0);
+        s.end_ = Unlimited;
+        return s;
+    }
     // The same stop ending, at the latest, once `steps` more steps are done.
     Stop Within(long long steps) const {
         Stop s = *this;

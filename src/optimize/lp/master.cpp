@@ -156,25 +156,16 @@ bool Master::Solve(const std::function<bool(double)>& enough, double& bound, con
     for (;;) {
         if (lp_ == nullptr || stop.Now() || !Simplex(stop) || !ReadDuals())
             return false;
-        const WholeValues whole = WholePieceValues(in_, sizeDual_, demand_);
-        if (!pricing_.Fill(in_, whole.value, demand_, stop))
+        if (!choice_.Fill(in_, sizeDual_, demand_, stop) || !Prove(stop))
             return false;
-        // The pieces are worth `needed`, a bar of each kind at most its
-        // price: the Lagrangian bound on the cost (safe_bound.h).
-        PriceBound proof;
-        proof.shift = whole.shift;
-        proof.wholeNeeded = static_cast<long long>(WorthOf(whole.value, demand_));
-        proof.needed = Real(proof.wholeNeeded, whole.shift);
+        bound = std::max(bound, static_cast<double>(LeastCost(prices_.back().wholeNeeded, kinds_,
+                                                              prices_.back().wholePrice)));
+        std::vector<double> price(kinds_.size());
         bool improving = false;
         for (size_t k = 0; k < kinds_.size(); ++k) {
-            proof.wholePrice.push_back(pricing_.Best(kinds_[k].capacity, bars[k]));
-            proof.price.push_back(Real(proof.wholePrice.back(), whole.shift));
-            improving = improving || Improves(k, proof.price.back());
+            price[k] = choice_.Best(kinds_[k].capacity, bars[k]);
+            improving = improving || Improves(k, price[k]);
         }
-        bound = std::max(
-            bound, static_cast<double>(LeastCost(proof.wholeNeeded, kinds_, proof.wholePrice)));
-        std::vector<double> price = proof.price;
-        prices_.push_back(std::move(proof));
         if (!improving || enough(bound))
             return true;
         const size_t before = columns_.size();
@@ -186,6 +177,26 @@ bool Master::Solve(const std::function<bool(double)>& enough, double& bound, con
         if (columns_.size() == before)
             return true; // the solver's duals are too inexact to go on
     }
+}
+
+// The pieces are worth `needed` at the duals made whole, a bar of each kind
+// at most its price: the Lagrangian bound on the cost (safe_bound.h). The
+// pricing repeats the one that chose the columns, on whole values, and is not
+// counted again as work.
+bool Master::Prove(const Stop& stop) {
+    const WholeValues whole = WholePieceValues(in_, sizeDual_, demand_);
+    if (!proof_.Fill(in_, whole.value, demand_, stop.Apart()))
+        return false;
+    PriceBound proof;
+    proof.shift = whole.shift;
+    proof.wholeNeeded = static_cast<long long>(WorthOf(whole.value, demand_));
+    proof.needed = Real(proof.wholeNeeded, whole.shift);
+    for (const Kind& kind : kinds_) {
+        proof.wholePrice.push_back(proof_.Worth(kind.capacity));
+        proof.price.push_back(Real(proof.wholePrice.back(), whole.shift));
+    }
+    prices_.push_back(std::move(proof));
+    return true;
 }
 
 } // namespace cutting::detail

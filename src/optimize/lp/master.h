@@ -7,10 +7,11 @@
 //
 // There are two column generations, and they divide the work so:
 // - this one, for several kinds of bar (stock lengths with costs and counts,
-//   offcuts on hand): plain duals, one knapsack table (pricing.h) that prices
-//   every kind at once, and the Lagrangian bound on the cost over the kinds
+//   offcuts on hand): plain duals, a knapsack table (pricing.h) that prices
+//   every kind at once and chooses the columns, the same table over the
+//   duals made whole for the Lagrangian bound on the cost over the kinds
 //   (safe_bound.h); its problems are workshop orders of a few dozen sizes;
-// - PatternLp (colgen.h), for one stock length of any number: smoothed
+// - PatternLp (pattern_lp.h), for one stock length of any number: smoothed
 //   duals, a bound from every pricing, bars around the sizes the duals value
 //   most, and pricing of long bars by branch and bound. It carries the hard
 //   single-stock instances of hundreds of sizes and the dives.
@@ -60,12 +61,14 @@ private:
     bool Simplex(const Stop& stop);
     bool ReadDuals();
     bool Improves(size_t k, double price) const;
+    bool Prove(const Stop& stop);
 
     const Instance& in_;
     std::vector<Kind> kinds_;
     std::vector<int> limitedRow_; // row of each kind, 0 for kinds of any number
     glp_prob* lp_ = nullptr;      // null after GLPK failed
-    Pricing pricing_;
+    DualPricing choice_;          // of the columns
+    Pricing proof_;               // of the bounds
     std::vector<int> demand_;
     std::set<std::pair<int, Bar>> known_;
     std::vector<Cut> columns_;

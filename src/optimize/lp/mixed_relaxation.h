@@ -9,7 +9,7 @@
 
 namespace cutting::detail {
 
-// One stock length has the pattern relaxation of colgen.h. Several kinds of
+// One stock length has the pattern relaxation of pattern_lp.h. Several kinds of
 // bar (stock lengths with costs and counts, offcuts on hand) have this one:
 // column generation over the kinds; `start` is a packing to begin from (it
 // keeps the problem solvable when every kind is limited), its bound is on the

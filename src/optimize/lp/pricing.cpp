@@ -15,7 +15,7 @@ constexpr size_t MostBits = size_t{1} << 28;
 
 } // namespace
 
-bool Pricing::Fits(const Instance& in) {
+template <typename Value> bool BasicPricing<Value>::Fits(const Instance& in) {
     size_t lots = 0;
     for (size_t i = 0; i < in.size.size(); ++i)
         for (int copies = std::min(in.demand[i], in.capacity / in.size[i]), k = 1; copies > 0;
@@ -26,8 +26,9 @@ bool Pricing::Fits(const Instance& in) {
     return std::max<size_t>(lots, 1) * (static_cast<size_t>(in.capacity) + 1) <= MostBits;
 }
 
-bool Pricing::Fill(const Instance& in, const std::vector<long long>& value,
-                   const std::vector<int>& limit, const Stop& stop) {
+template <typename Value>
+bool BasicPricing<Value>::Fill(const Instance& in, const std::vector<Value>& value,
+                               const std::vector<int>& limit, const Stop& stop) {
     types_ = in.size.size();
     width_ = static_cast<size_t>(in.capacity) + 1;
     lots_.clear();
@@ -57,7 +58,7 @@ bool Pricing::Fill(const Instance& in, const std::vector<long long>& value,
         }
         const Lot& lot = lots_[l];
         const size_t w = static_cast<size_t>(lot.size) * static_cast<size_t>(lot.copies);
-        const long long v = value[lot.type] * lot.copies;
+        const Value v = value[lot.type] * lot.copies;
         const size_t row = l * width_;
         for (size_t c = width_; c-- > w;)
             if (best_[c - w] + v > best_[c]) {
@@ -68,10 +69,10 @@ bool Pricing::Fill(const Instance& in, const std::vector<long long>& value,
     return true;
 }
 
-long long Pricing::Best(int capacity, Bar& bar) const {
+template <typename Value> Value BasicPricing<Value>::Best(int capacity, Bar& bar) const {
     bar.assign(types_, 0);
     size_t c = static_cast<size_t>(capacity);
-    const long long result = best_[c];
+    const Value result = best_[c];
     for (size_t l = lots_.size(); l-- > 0;) {
         const size_t at = l * width_ + c;
         if ((table_[at / 64] >> (at % 64)) & 1u) {
@@ -81,5 +82,8 @@ long long Pricing::Best(int capacity, Bar& bar) const {
     }
     return result;
 }
+
+template class BasicPricing<long long>;
+template class BasicPricing<double>;
 
 } // namespace cutting::detail

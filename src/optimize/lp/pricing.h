@@ -7,7 +7,7 @@
 // every capacity up to the instance's:
 // - the relaxation of several kinds (master.h) prices bars of every stock
 //   length and offcut from one fill;
-// - PriceBar (colgen.h), for one length, uses it when the table is small, and
+// - PriceBar (price_bar.h), for one length, uses it when the table is small, and
 //   otherwise a branch and bound that suits long bars better.
 // Values are whole numbers (safe_bound.h), and their sums within MostWorth:
 // the value found is the true maximum, exactly, and the lower bounds built on
@@ -21,7 +21,7 @@
 
 namespace cutting::detail {
 
-class Pricing {
+template <typename Value> class BasicPricing {
 public:
     // Whether the table for `in` fits in memory; when it does not, no bar can
     // be priced and the relaxation is not worth starting.
@@ -31,12 +31,12 @@ public:
     // every length up to in.capacity; false when stopped first (a long bar
     // over thousands of sizes takes a while) or when the table would not fit
     // in memory. Sizes worth nothing are left out.
-    bool Fill(const Instance& in, const std::vector<long long>& value,
-              const std::vector<int>& limit, const Stop& stop);
+    bool Fill(const Instance& in, const std::vector<Value>& value, const std::vector<int>& limit,
+              const Stop& stop);
     // After Fill(): the best value of a bar of `capacity`, and its content.
-    long long Best(int capacity, Bar& bar) const;
+    Value Best(int capacity, Bar& bar) const;
     // After Fill(): the best value of a bar of `capacity` alone.
-    long long Worth(int capacity) const { return best_[static_cast<size_t>(capacity)]; }
+    Value Worth(int capacity) const { return best_[static_cast<size_t>(capacity)]; }
 
 private:
     struct Lot {
@@ -48,7 +48,14 @@ private:
     size_t types_ = 0;
     size_t width_ = 0;
     std::vector<std::uint64_t> table_; // bit per lot and length: the lot raised it
-    std::vector<long long> best_;      // best value within each length
+    std::vector<Value> best_;          // best value within each length
 };
+
+// Over whole values: what proves bounds.
+using Pricing = BasicPricing<long long>;
+// Over the duals as the simplex gives them: what the relaxation of several
+// kinds chooses its columns by. Its ties fall as the sums of the duals round,
+// and the plans rounded from the relaxation were tuned on that path.
+using DualPricing = BasicPricing<double>;
 
 } // namespace cutting::detail
