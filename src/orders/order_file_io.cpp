@@ -56,6 +56,8 @@ std::string Reason(int error) {
         return "превышен допустимый размер файла";
     case EIO:
         return "ошибка ввода-вывода";
+    case EEXIST:
+        return "не удалось подобрать свободное имя для временного файла";
     default:
         return "системная ошибка " + std::to_string(error) + " (" + std::strerror(error) + ")";
     }

@@ -1,0 +1,61 @@
+#pragma once
+
+// A folder of its own for each test of saving and opening order files, and
+// the files' bytes.
+
+#include "order_bytes.h"
+#include "orders/order_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include <stdlib.h>
+
+using Names = std::set<std::string>;
+
+struct TempFolder {
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orders-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+    Names Files() const {
+        Names names;
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    std::filesystem::path path;
+};
+
+inline Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+// The message of the OrderFileError that `f` raises; empty when none.
+inline std::string MessageOf(auto&& f) {
+    try {
+        f();
+    } catch (const orders::OrderFileError& e) {
+        return e.what();
+    }
+    return {};
+}
