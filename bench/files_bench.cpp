@@ -1,6 +1,7 @@
 // Plans instances read from files, as published for the classic bin packing
-// classes, and prints per file the bars, the proven bound and the time, and
-// in the end how many were proven optimal.
+// classes, and prints per file the bars, the proven bound, a fingerprint of
+// the plan bar for bar (two runs that print the same one cut alike) and the
+// time, and in the end how many were proven optimal.
 // Usage: optimize_files_bench [-t LIMIT] FILE...
 // Each file holds whitespace-separated integers: the bar's capacity, the
 // number of pieces, then the length of each piece.
@@ -37,6 +38,21 @@ bool Read(const char* path, Instance& in) {
     return true;
 }
 
+// FNV-1a over every piece of every bar, in the plan's order.
+unsigned long long Fingerprint(const cutting::Plan& plan) {
+    unsigned long long hash = 14695981039346656037ull;
+    auto mix = [&hash](long long value) {
+        hash = (hash ^ static_cast<unsigned long long>(value)) * 1099511628211ull;
+    };
+    for (const cutting::Pattern& pattern : plan.patterns)
+        for (const auto& bar : pattern.bars) {
+            mix(-1);
+            for (const cutting::Piece& piece : bar)
+                mix(piece.grille);
+        }
+    return hash;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -63,9 +79,9 @@ int main(int argc, char** argv) {
         proven += r.ok && r.plan.optimal ? 1 : 0;
         total += seconds;
         worst = std::max(worst, seconds);
-        std::printf("%s: %zu pieces on %d, bars %d, bound %d%s, %.3f s\n", argv[a],
-                    in.pieces.size(), in.capacity, r.plan.bars, r.plan.lowerBound,
-                    r.ok && r.plan.optimal ? ", proven" : "", seconds);
+        std::printf("%s: %zu pieces on %d, bars %d, bound %d%s, plan %016llx, %.3f s\n",
+                    argv[a], in.pieces.size(), in.capacity, r.plan.bars, r.plan.lowerBound,
+                    r.ok && r.plan.optimal ? ", proven" : "", Fingerprint(r.plan), seconds);
         std::fflush(stdout);
     }
     std::printf("%d planned, %d proven optimal, mean %.3f s, worst %.3f s\n", planned, proven,

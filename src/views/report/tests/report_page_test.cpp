@@ -105,6 +105,7 @@ private slots:
         const report::ReportPage page = BuiltPage(count, "П-" + std::to_string(count));
         const PrintJob job = report::PrintJobOf(page);
         QVERIFY(job.suggestedFileName.endsWith(QStringLiteral("Заказ П-%1.pdf").arg(count)));
+        QCOMPARE(job.size, QSizeF(11445, page.layout.height)); // twips
         const QString file = dir_.filePath(QStringLiteral("report-%1.pdf").arg(count));
         QVERIFY(WritePdf(file, job));
 
