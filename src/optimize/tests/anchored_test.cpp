@@ -101,6 +101,18 @@ TEST(AnchoredBound, NeverRulesOutAPackingAndSeesWhatOtherBoundsMiss) {
     EXPECT_GT(ruledOut, 20) << "the test tells nothing";
 }
 
+TEST(AnchoredBound, CountsABarForEachPieceWhenEveryPieceIsLong) {
+    // Every piece longer than half the bar: the anchorings run to the last
+    // size, and counting the long pieces alone proves a bar each.
+    const Instance in = FromPieces(10, {9, 8, 7, 6, 6});
+    long long counted = 0;
+    for (const Anchoring& a : Anchorings(in))
+        counted = std::max(counted, a.bars);
+    EXPECT_EQ(counted, 5);
+    EXPECT_TRUE(AnchoredBoundRules(in, 4, Never));
+    EXPECT_FALSE(AnchoredBoundRules(in, 5, Never));
+}
+
 TEST(AnchoredBound, BranchesWhereTheRelaxationHasASolution) {
     // A published order of 200 pieces on 1000 (Hard28, BPP175) that needs
     // 84 bars, while the pattern relaxation and every simple bound say 83.
