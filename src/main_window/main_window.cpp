@@ -265,16 +265,13 @@ void MainWindow::SetTabOrder() {
 
 void MainWindow::ConnectHandlers() {
     auto onText = [this](QLineEdit* box, void (MainWindow::*handler)()) {
-        connect(box, &QLineEdit::textChanged, this,
-                [this, handler] { Handle([&] { (this->*handler)(); }); });
+        ConnectHandler(box, &QLineEdit::textChanged, this, messenger_, handler);
     };
     auto onSpin = [this](Spinner* spinner, void (MainWindow::*handler)()) {
-        connect(spinner, &Spinner::Change, this,
-                [this, handler] { Handle([&] { (this->*handler)(); }); });
+        ConnectHandler(spinner, &Spinner::Change, this, messenger_, handler);
     };
     auto onClick = [this](QPushButton* button, void (MainWindow::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { Handle([&] { (this->*handler)(); }); });
+        ConnectHandler(button, &QPushButton::clicked, this, messenger_, handler);
     };
 
     onSpin(vsrCount, &MainWindow::vsrCount_Change);
@@ -295,12 +292,11 @@ void MainWindow::ConnectHandlers() {
     onText(txtPWidth, &MainWindow::txtPWidth_Change);
     onClick(cmdChange, &MainWindow::cmdChange_Click);
 
-    connect(Image1, &ClickArea::clicked, this, [this] { Handle([this] { Image1_Click(); }); });
+    ConnectHandler(Image1, &ClickArea::clicked, this, messenger_, &MainWindow::Image1_Click);
 
     onClick(cmdCreate, &MainWindow::cmdCreate_Click);
     // A separate operation: a build that stopped half-way still re-plans.
-    connect(cmdCreate, &QPushButton::clicked, this,
-            [this] { Handle([this] { ReplanAfterBuild(); }); });
+    onClick(cmdCreate, &MainWindow::ReplanAfterBuild);
     onClick(cmdShow, &MainWindow::cmdShow_Click);
     onClick(cmdPrint, &MainWindow::cmdPrint_Click);
     onClick(cmdOptimize, &MainWindow::cmdOptimize_Click);

@@ -33,3 +33,15 @@ void RunHandler(Messenger& messenger, QWidget* parent, Handler&& handler) noexce
         // Nothing sensible is left to do when the message itself fails.
     }
 }
+
+// Runs `handler` of `window` as one operation each time `sender` emits
+// `signal`: the one way every window attaches its handlers. The signal's
+// arguments are not passed on; a handler reads what it needs from the
+// controls.
+template <class Sender, class Signal, class Window>
+void ConnectHandler(Sender* sender, Signal signal, Window* window, Messenger& messenger,
+                    void (Window::*handler)()) {
+    QObject::connect(sender, signal, window, [window, &messenger, handler] {
+        RunHandler(messenger, window, [window, handler] { (window->*handler)(); });
+    });
+}

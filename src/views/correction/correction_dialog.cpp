@@ -61,17 +61,17 @@ CorrectionDialog::CorrectionDialog(CorrectionHost& host)
 }
 
 void CorrectionDialog::ConnectHandlers() {
-    auto run = [this](void (CorrectionDialog::*handler)()) {
-        return [this, handler] {
-            RunHandler(host_.Messages(), this, [this, handler] { (this->*handler)(); });
-        };
-    };
-    connect(HScroll1, &Spinner::Change, this, run(&CorrectionDialog::HScroll1_Change));
-    connect(HScroll2, &Spinner::Change, this, run(&CorrectionDialog::HScroll2_Change));
-    connect(txtNewZLeft, &QLineEdit::textChanged, this, run(&CorrectionDialog::txtNewZLeft_Change));
-    connect(txtNewStep, &QLineEdit::textChanged, this, run(&CorrectionDialog::txtNewStep_Change));
-    connect(cmdDecStep, &QPushButton::clicked, this, run(&CorrectionDialog::cmdDecStep_Click));
-    connect(chkDouble, &QCheckBox::toggled, this, run(&CorrectionDialog::chkDouble_Click));
+    Messenger& messenger = host_.Messages();
+    ConnectHandler(HScroll1, &Spinner::Change, this, messenger, &CorrectionDialog::HScroll1_Change);
+    ConnectHandler(HScroll2, &Spinner::Change, this, messenger, &CorrectionDialog::HScroll2_Change);
+    ConnectHandler(txtNewZLeft, &QLineEdit::textChanged, this, messenger,
+                   &CorrectionDialog::txtNewZLeft_Change);
+    ConnectHandler(txtNewStep, &QLineEdit::textChanged, this, messenger,
+                   &CorrectionDialog::txtNewStep_Change);
+    ConnectHandler(cmdDecStep, &QPushButton::clicked, this, messenger,
+                   &CorrectionDialog::cmdDecStep_Click);
+    ConnectHandler(chkDouble, &QCheckBox::toggled, this, messenger,
+                   &CorrectionDialog::chkDouble_Click);
 }
 
 void CorrectionDialog::Prime() {

@@ -2,9 +2,9 @@
 
 #include "bar_picture.h"
 #include "length_table.h"
+#include "optimize/input.h"
 #include "plan_print.h"
 #include "plan_texts.h"
-#include "optimize/input.h"
 #include "printing/page_printer.h"
 #include "widgets/controls.h"
 #include "widgets/handler.h"
@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-
 
 namespace {
 
@@ -85,12 +84,11 @@ CuttingWindow::CuttingWindow(Messenger& messenger)
     cmdPrint->setEnabled(false);
     Place(cmdPrint, 10785, 7560, 1695, 375);
 
-    connect(cmdCalculate, &QPushButton::clicked, this,
-            [this] { Handle(&CuttingWindow::cmdCalculate_Click); });
-    connect(cmdStop, &QPushButton::clicked, this,
-            [this] { Handle(&CuttingWindow::cmdStop_Click); });
-    connect(cmdPrint, &QPushButton::clicked, this,
-            [this] { Handle(&CuttingWindow::cmdPrint_Click); });
+    ConnectHandler(cmdCalculate, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::cmdCalculate_Click);
+    ConnectHandler(cmdStop, &QPushButton::clicked, this, messenger_, &CuttingWindow::cmdStop_Click);
+    ConnectHandler(cmdPrint, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::cmdPrint_Click);
 
     clock_.setInterval(100);
     connect(&clock_, &QTimer::timeout, this, &CuttingWindow::ShowProgress);
@@ -110,10 +108,6 @@ CuttingWindow::CuttingWindow(Messenger& messenger)
         }
         emit PlanShown();
     });
-}
-
-void CuttingWindow::Handle(void (CuttingWindow::*handler)()) {
-    RunHandler(messenger_, this, [this, handler] { (this->*handler)(); });
 }
 
 void CuttingWindow::Plan(const std::vector<cutting::CutItem>& pieces, const QString& stockText) {

@@ -59,7 +59,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Handle(void (CuttingWindow::*handler)());
     bool ReadSettings(cutting::Settings& settings, QString& error) const;
     void ShowProgress();
     void ShowPlan();
