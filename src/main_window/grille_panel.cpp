@@ -3,6 +3,7 @@
 
 #include "main_window.h"
 
+#include "model/grille_rules.h"
 #include "model/numbers.h"
 #include "views/correction/correction_dialog.h"
 #include "widgets/controls.h"
@@ -22,8 +23,7 @@ void SetTextColour(QLineEdit* box, bool red) {
 
 void MainWindow::SetGratingInfo(model::int16 n) {
     const model::Grille& g = order_.GrilleAt(n);
-    // A grille wider than 1500 mm needs a double belt.
-    SetTextColour(txtPWidth, g.B > 1500 && g.DoubleBelt == model::False16);
+    SetTextColour(txtPWidth, model::NeedsDoubleBelt(g));
     // Setting the width runs txtPWidth_Change, which shows the grille again
     // for the number in txtPNumber; the nested run finds every text already
     // in place and ends there.
@@ -32,7 +32,7 @@ void MainWindow::SetGratingInfo(model::int16 n) {
     txtPStep->setText(NumberText(order_.GrilleAt(n).t));
     txtPStepCount->setText(NumberText(order_.GrilleAt(n).n));
     const model::int16 b = order_.GrilleAt(n).b;
-    SetTextColour(txtPAdd, b >= 145 || (b < 40 && b != 0));
+    SetTextColour(txtPAdd, model::InsertsOutOfRange(b));
     txtPAdd->setText(NumberText(b));
 }
 

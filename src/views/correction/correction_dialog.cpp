@@ -1,6 +1,7 @@
 #include "correction_dialog.h"
 
 #include "correction_host.h"
+#include "model/grille_rules.h"
 #include "model/numbers.h"
 #include "model/order.h"
 #include "model/sizing.h"
@@ -30,14 +31,15 @@ CorrectionDialog::CorrectionDialog(CorrectionHost& host)
     fraCZLeft = MakeFrame(this, "fraCZLeft", "Корректировка боковых зазоров");
     Label1 = MakeLabel(fraCZLeft, "Label1", "Новое значение");
     txtNewZLeft = MakeLockedBox(fraCZLeft, "txtNewZLeft", Label1);
-    HScroll1 = MakeSpinner(fraCZLeft, "HScroll1", Qt::Horizontal, 0, 40, 0,
+    HScroll1 = MakeSpinner(fraCZLeft, "HScroll1", Qt::Horizontal, model::SideGapRange.least,
+                           model::SideGapRange.most, model::SideGapRange.least,
                            QStringLiteral("Боковой зазор"));
 
     fraCStep = MakeFrame(this, "fraCStep", "Корректировка шага");
     Label2 = MakeLabel(fraCStep, "Label2", "Новое значение");
     txtNewStep = MakeLockedBox(fraCStep, "txtNewStep", Label2);
-    HScroll2 =
-        MakeSpinner(fraCStep, "HScroll2", Qt::Horizontal, 100, 170, 100, QStringLiteral("Шаг"));
+    HScroll2 = MakeSpinner(fraCStep, "HScroll2", Qt::Horizontal, model::StepRange.least,
+                           model::StepRange.most, model::StepRange.least, QStringLiteral("Шаг"));
     cmdDecStep = MakeButton(fraCStep, "cmdDecStep", "Убрать один шаг");
 
     chkDouble = Named(new QCheckBox(QStringLiteral("Двойной пояс"), this), "chkDouble");
