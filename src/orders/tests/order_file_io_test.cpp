@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -277,8 +278,10 @@ TEST(OrderFileDeathTest, WithoutTheRightsNothingChanges) {
 }
 
 // Saves and opens a full order both ways, and exits with 0 when it comes back
-// whole, within a few seconds.
+// whole, within a few seconds, and the lowest descriptor is free again.
 [[noreturn]] void SaveAndOpenInTime(const std::string& path) {
+    const int lowest = ::open("/dev/null", O_RDONLY);
+    ::close(lowest);
     const model::Order order = Numbered(60, 0);
     ::alarm(5);
     bool whole = true;
@@ -293,12 +296,13 @@ TEST(OrderFileDeathTest, WithoutTheRightsNothingChanges) {
         }
         whole = whole && SameTables(loaded, order);
     }
-    std::_Exit(whole ? 0 : 1);
+    const int free = ::open("/dev/null", O_RDONLY);
+    std::_Exit(whole && free == lowest ? 0 : 1);
 }
 
 // A program started without standard input, where a new file may get the
 // descriptor 0, and an errno left at EINTR by an interrupted call before,
-// leave saving and opening as they are.
+// leave saving and opening as they are, and no descriptor open.
 TEST(OrderFileDeathTest, DescriptorZeroAndALeftoverErrnoChangeNothing) {
     TempFolder folder;
     const std::string path = folder.File("3.kxo");

@@ -45,6 +45,7 @@ TEST(OrderFile, SaveRemovesTemporariesOfEndedProcessesOnly) {
     const Names kept = {".order-1-0.tmp",
                         ".order-1-3-" + std::string(host) + ".tmp",
                         ".order-" + ended + "-0-other-computer.tmp",
+                        ".order-" + ended + "-0-" + std::string(host) + ".kxo",
                         ".order-" + ended + ".tmp",
                         ".order--" + ended + "-0.tmp",
                         ".order-" + ended + "-99999999999-" + std::string(host) + ".tmp",
