@@ -6,6 +6,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <new>
 
 namespace drawing {
 namespace {
@@ -76,8 +77,12 @@ GrilleDrawing PlanGrille(const model::Order& order, double number, float width,
         const model::int16 last = model::Sub(g.n, 1);
         for (int i = 1; i <= last; ++i)
             box(xs + i * tk, top, xs + i * tk + qk, bottom);
-    } catch (...) {
-        // Whatever failed ends the drawing there, silently.
+    } catch (const RuntimeError&) {
+        // A rule that failed (an index, a division by zero, an overflow) ends
+        // the drawing there, silently: the picture keeps what was drawn.
+    } catch (const std::bad_alloc&) {
+        // So does a bar there is no memory for; nothing may leave a noexcept
+        // function.
     }
     return plan;
 }

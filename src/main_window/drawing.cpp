@@ -10,22 +10,23 @@
 
 #include <QLineEdit>
 
+#include <new>
+
 void MainWindow::GDraw(double n) {
-    // A drawing that fails ends silently and leaves the picture as it stands
-    // from that moment on.
-    try {
-        drawing::GrilleDrawing plan = drawing::PlanGrille(order_, n, Picture1->OuterWidthTwips(),
-                                                          Picture1->OuterHeightTwips());
-        if (plan.cleared)
-            Picture1->SetDrawing(std::move(plan.bars));
-    } catch (...) {
-    }
+    // A drawing that fails ends silently (PlanGrille) and leaves the picture
+    // as it stands from that moment on.
+    drawing::GrilleDrawing plan =
+        drawing::PlanGrille(order_, n, Picture1->OuterWidthTwips(), Picture1->OuterHeightTwips());
+    if (plan.cleared)
+        Picture1->SetDrawing(std::move(plan.bars));
 }
 
 void MainWindow::Form_Paint() {
     try {
         GDraw(model::ParseNumber(txtPNumber->text().toStdString()));
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
+        // A paint is no handler to report through: without memory for the
+        // grille number's text the picture stays as it is until the next one.
     }
 }
 
