@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 
+#include <stdexcept>
 #include <string>
 
 class RecordingMessenger final : public Messenger {
@@ -74,3 +76,12 @@ void PrepareTestApplication();
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
+
+// The control of that object name and type in `window`; a test that names
+// one the window does not have stops there.
+template <class T> T* Find(const QWidget& window, const char* name) {
+    T* control = window.findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr)
+        throw std::logic_error(std::string("no control ") + name);
+    return control;
+}

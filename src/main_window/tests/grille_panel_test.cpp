@@ -81,19 +81,20 @@ private slots:
                      QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
                                   QString::number(g.n), QString::number(g.b)}));
             QCOMPARE(p.main.Picture1->Bars(), p.Planned(m));
-            QCOMPARE(d.txtNewStep->text(), QString::number(g.t));
-            QCOMPARE(d.txtNewZLeft->text(), QString::number(p.order.OpeningAt(m).SideGap));
+            QCOMPARE(Find<QLineEdit>(d, "txtNewStep")->text(), QString::number(g.t));
+            QCOMPARE(Find<QLineEdit>(d, "txtNewZLeft")->text(),
+                     QString::number(p.order.OpeningAt(m).SideGap));
         }
         QVERIFY(SameTables(p.order, before));
         // A corrected side gap survives the next calculation, which starts the
         // step afresh and primes the dialog again.
-        d.HScroll1->SetValue(33);
-        d.HScroll2->SetValue(150);
+        Find<Spinner>(d, "HScroll1")->SetValue(33);
+        Find<Spinner>(d, "HScroll2")->SetValue(150);
         p.main.cmdOK->click();
         QCOMPARE(p.order.OpeningAt(2).SideGap, 33);
         QCOMPARE(p.order.OpeningAt(1).SideGap, 5);
-        QCOMPARE(d.txtNewStep->text(), QStringLiteral("164"));
-        QCOMPARE(d.HScroll1->Value(), 33);
+        QCOMPARE(Find<QLineEdit>(d, "txtNewStep")->text(), QStringLiteral("164"));
+        QCOMPARE(Find<Spinner>(d, "HScroll1")->Value(), 33);
         QVERIFY(p.messenger.errors.isEmpty());
     }
 
@@ -104,11 +105,11 @@ private slots:
         p.Calculate(2);
         CorrectionDialog& d = p.Dialog();
         QVERIFY(Program::Red(p.main.txtPWidth));
-        d.chkDouble->click();
+        Find<QCheckBox>(d, "chkDouble")->click();
         QVERIFY(!Program::Red(p.main.txtPWidth));
 
         p.main.vsrPNumber->SetValue(2);
-        d.cmdDecStep->click();
+        Find<QPushButton>(d, "cmdDecStep")->click();
         QCOMPARE(p.main.txtPStepCount->text(), QStringLiteral("0"));
         QVERIFY(p.main.Picture1->Bars().empty());
         QVERIFY(p.messenger.errors.isEmpty());
@@ -137,7 +138,7 @@ private slots:
         p.main.cmdChange->click();
         CorrectionDialog& second = p.Dialog();
         QVERIFY(second.isVisible());
-        second.HScroll2->SetValue(160);
+        Find<Spinner>(second, "HScroll2")->SetValue(160);
         QCOMPARE(p.order.OpeningAt(1).SideGap, 8);
         QCOMPARE(p.Grille(1).t, 160);
         second.hide();

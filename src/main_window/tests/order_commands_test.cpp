@@ -86,7 +86,8 @@ private slots:
         for (QLineEdit* box :
              {p.main.txtPWidth, p.main.txtPHeight, p.main.txtPStep, p.main.txtPStepCount,
               p.main.txtPAdd, p.main.txtWidth, p.main.txtHeight, p.main.txtZTop, p.main.txtZDown,
-              p.main.txtZLeft, p.Dialog().txtNewStep, p.Dialog().txtNewZLeft})
+              p.main.txtZLeft, Find<QLineEdit>(p.Dialog(), "txtNewStep"),
+              Find<QLineEdit>(p.Dialog(), "txtNewZLeft")})
             QCOMPARE(box->text(), QStringLiteral("0"));
         QCOMPARE(p.main.txtCount->text(), QStringLiteral("3"));
         QCOMPARE(p.main.txtNumber->text(), QStringLiteral("3"));
@@ -153,8 +154,8 @@ private slots:
         QCOMPARE(p.Panel(),
                  QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
                               QString::number(g.n), QString::number(g.b)}));
-        QCOMPARE(p.Dialog().txtNewStep->text(), QString::number(g.t));
-        QCOMPARE(p.Dialog().txtNewZLeft->text(),
+        QCOMPARE(Find<QLineEdit>(p.Dialog(), "txtNewStep")->text(), QString::number(g.t));
+        QCOMPARE(Find<QLineEdit>(p.Dialog(), "txtNewZLeft")->text(),
                  QString::number(p.order.OpeningAt(grilleShown).SideGap));
         QVERIFY(!p.Dialog().isVisible());
     }

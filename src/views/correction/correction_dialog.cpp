@@ -7,15 +7,41 @@
 #include "model/sizing.h"
 #include "widgets/controls.h"
 #include "widgets/handler.h"
+#include "widgets/layout_table.h"
 #include "widgets/spinner.h"
 #include "widgets/twips.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+
+namespace {
+
+// clang-format off
+const ControlRow Layout[] = {
+    // name          kind                    parent       caption                            left   top  width height tab
+    {"fraCZLeft",   ControlKind::Frame,     nullptr,     "Корректировка боковых зазоров",    120,     0, 3015, 1215},
+    {"Label1",      ControlKind::Label,     "fraCZLeft", "Новое значение",                   120,   270,    0,    0},
+    {"txtNewZLeft", ControlKind::LockedBox, "fraCZLeft", nullptr,                           1560,   240, 1335,  285, 1},
+    {"HScroll1",    ControlKind::Made,      "fraCZLeft", nullptr,                            120,   720, 2775,  255, 3},
+    {"fraCStep",    ControlKind::Frame,     nullptr,     "Корректировка шага",               120,  1320, 3015, 1815},
+    {"Label2",      ControlKind::Label,     "fraCStep",  "Новое значение",                   120,   270,    0,    0},
+    {"txtNewStep",  ControlKind::LockedBox, "fraCStep",  nullptr,                           1560,   240, 1335,  285, 4},
+    {"HScroll2",    ControlKind::Made,      "fraCStep",  nullptr,                            120,   720, 2775,  255, 5},
+    {"cmdDecStep",  ControlKind::Button,    "fraCStep",  "Убрать один шаг",                  120,  1200, 2775,  375, 6},
+    {"chkDouble",   ControlKind::CheckBox,  nullptr,     "Двойной пояс",                     120,  3240, 3015,  255, 2},
+};
+// clang-format on
+
+ControlMaker Slider(model::Range range, const char* accessibleName) {
+    return [range, accessibleName](QWidget* parent) {
+        return MakeSpinner(parent, "", Qt::Horizontal, range.least, range.most, range.least,
+                           QString::fromUtf8(accessibleName));
+    };
+}
+
+} // namespace
 
 CorrectionDialog::CorrectionDialog(CorrectionHost& host)
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -28,52 +54,29 @@ CorrectionDialog::CorrectionDialog(CorrectionHost& host)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(3210), Px(3585));
 
-    fraCZLeft = MakeFrame(this, "fraCZLeft", "Корректировка боковых зазоров");
-    Label1 = MakeLabel(fraCZLeft, "Label1", "Новое значение");
-    txtNewZLeft = MakeLockedBox(fraCZLeft, "txtNewZLeft", Label1);
-    HScroll1 = MakeSpinner(fraCZLeft, "HScroll1", Qt::Horizontal, model::SideGapRange.least,
-                           model::SideGapRange.most, model::SideGapRange.least,
-                           QStringLiteral("Боковой зазор"));
-
-    fraCStep = MakeFrame(this, "fraCStep", "Корректировка шага");
-    Label2 = MakeLabel(fraCStep, "Label2", "Новое значение");
-    txtNewStep = MakeLockedBox(fraCStep, "txtNewStep", Label2);
-    HScroll2 = MakeSpinner(fraCStep, "HScroll2", Qt::Horizontal, model::StepRange.least,
-                           model::StepRange.most, model::StepRange.least, QStringLiteral("Шаг"));
-    cmdDecStep = MakeButton(fraCStep, "cmdDecStep", "Убрать один шаг");
-
-    chkDouble = Named(new QCheckBox(QStringLiteral("Двойной пояс"), this), "chkDouble");
-
-    Place(fraCZLeft, 120, 0, 3015, 1215);
-    PlaceAt(Label1, 120, 270);
-    Place(txtNewZLeft, 1560, 240, 1335, 285);
-    Place(HScroll1, 120, 720, 2775, 255);
-    Place(fraCStep, 120, 1320, 3015, 1815);
-    PlaceAt(Label2, 120, 270);
-    Place(txtNewStep, 1560, 240, 1335, 285);
-    Place(HScroll2, 120, 720, 2775, 255);
-    Place(cmdDecStep, 120, 1200, 2775, 375);
-    Place(chkDouble, 120, 3240, 3015, 255);
-
-    QWidget* order[] = {txtNewZLeft, chkDouble, HScroll1, txtNewStep, HScroll2, cmdDecStep};
-    for (std::size_t k = 1; k < std::size(order); ++k)
-        QWidget::setTabOrder(order[k - 1], order[k]);
-
+    const Controls controls(this, Layout,
+                            {{"HScroll1", Slider(model::SideGapRange, "Боковой зазор")},
+                             {"HScroll2", Slider(model::StepRange, "Шаг")}});
+    gapBox_ = controls.Get<QLineEdit>("txtNewZLeft");
+    gapSlider_ = controls.Get<Spinner>("HScroll1");
+    stepBox_ = controls.Get<QLineEdit>("txtNewStep");
+    stepSlider_ = controls.Get<Spinner>("HScroll2");
+    dropStepButton_ = controls.Get<QPushButton>("cmdDecStep");
+    doubleBeltBox_ = controls.Get<QCheckBox>("chkDouble");
     ConnectHandlers();
 }
 
 void CorrectionDialog::ConnectHandlers() {
     Messenger& messenger = host_.Messages();
-    ConnectHandler(HScroll1, &Spinner::Change, this, messenger, &CorrectionDialog::HScroll1_Change);
-    ConnectHandler(HScroll2, &Spinner::Change, this, messenger, &CorrectionDialog::HScroll2_Change);
-    ConnectHandler(txtNewZLeft, &QLineEdit::textChanged, this, messenger,
-                   &CorrectionDialog::txtNewZLeft_Change);
-    ConnectHandler(txtNewStep, &QLineEdit::textChanged, this, messenger,
-                   &CorrectionDialog::txtNewStep_Change);
-    ConnectHandler(cmdDecStep, &QPushButton::clicked, this, messenger,
-                   &CorrectionDialog::cmdDecStep_Click);
-    ConnectHandler(chkDouble, &QCheckBox::toggled, this, messenger,
-                   &CorrectionDialog::chkDouble_Click);
+    ConnectHandler(gapSlider_, &Spinner::Change, this, messenger, &CorrectionDialog::ShowSlidGap);
+    ConnectHandler(stepSlider_, &Spinner::Change, this, messenger, &CorrectionDialog::ShowSlidStep);
+    ConnectHandler(gapBox_, &QLineEdit::textChanged, this, messenger, &CorrectionDialog::Recompute);
+    ConnectHandler(stepBox_, &QLineEdit::textChanged, this, messenger,
+                   &CorrectionDialog::Recompute);
+    ConnectHandler(dropStepButton_, &QPushButton::clicked, this, messenger,
+                   &CorrectionDialog::DropOneStep);
+    ConnectHandler(doubleBeltBox_, &QCheckBox::toggled, this, messenger,
+                   &CorrectionDialog::MarkDoubleBelt);
 }
 
 void CorrectionDialog::Prime() {
@@ -81,36 +84,32 @@ void CorrectionDialog::Prime() {
     // grilles: nothing they set off may write a table.
     const QScopedValueRollback<bool> priming(priming_, true);
     const model::Order& order = host_.Order();
-    txtNewStep->setText(NumberText(order.GrilleAt(host_.CurrentGrille()).t));
-    txtNewZLeft->setText(NumberText(order.OpeningAt(host_.CurrentGrille()).SideGap));
-    HScroll2->SetValueClamped(order.GrilleAt(host_.CurrentGrille()).t);
-    HScroll1->SetValueClamped(order.OpeningAt(host_.CurrentGrille()).SideGap);
+    stepBox_->setText(NumberText(order.GrilleAt(host_.CurrentGrille()).t));
+    gapBox_->setText(NumberText(order.OpeningAt(host_.CurrentGrille()).SideGap));
+    stepSlider_->SetValueClamped(order.GrilleAt(host_.CurrentGrille()).t);
+    gapSlider_->SetValueClamped(order.OpeningAt(host_.CurrentGrille()).SideGap);
 }
 
-void CorrectionDialog::HScroll1_Change() {
-    // While priming, the text already shows the true value, which a scroll
-    // bar stopped at its end must not overwrite.
+void CorrectionDialog::ShowSlidGap() {
+    // While priming, the text already shows the true value, which a slider
+    // stopped at its end must not overwrite.
     if (priming_)
         return;
-    txtNewZLeft->setText(NumberText(HScroll1->Value()));
+    gapBox_->setText(NumberText(gapSlider_->Value()));
 }
 
-void CorrectionDialog::HScroll2_Change() {
+void CorrectionDialog::ShowSlidStep() {
     if (priming_)
         return;
-    txtNewStep->setText(NumberText(HScroll2->Value()));
+    stepBox_->setText(NumberText(stepSlider_->Value()));
 }
 
-void CorrectionDialog::txtNewStep_Change() {
-    txtNewZLeft_Change();
-}
-
-void CorrectionDialog::txtNewZLeft_Change() {
+void CorrectionDialog::Recompute() {
     if (priming_)
         return;
     model::Order& order = host_.Order();
-    order.SetOpeningSideGap(host_.CurrentGrille(), BoxNumber(txtNewZLeft));
-    order.SetGrilleStep(host_.CurrentGrille(), BoxNumber(txtNewStep));
+    order.SetOpeningSideGap(host_.CurrentGrille(), BoxNumber(gapBox_));
+    order.SetGrilleStep(host_.CurrentGrille(), BoxNumber(stepBox_));
     // The number of steps stays as the user left it, so the difference goes
     // into the two side inserts.
     model::SizeGrilleFrame(order, host_.CurrentGrille());
@@ -118,15 +117,15 @@ void CorrectionDialog::txtNewZLeft_Change() {
     host_.GrilleRecomputed();
 }
 
-void CorrectionDialog::cmdDecStep_Click() {
+void CorrectionDialog::DropOneStep() {
     model::Grille& g = host_.Order().GrilleAt(host_.CurrentGrille());
     g.n = model::Sub(g.n, 1);
-    txtNewZLeft_Change();
+    Recompute();
     host_.GrilleRecomputed();
 }
 
-void CorrectionDialog::chkDouble_Click() {
+void CorrectionDialog::MarkDoubleBelt() {
     host_.Order().GrilleAt(host_.CurrentGrille()).DoubleBelt =
-        chkDouble->isChecked() ? model::True16 : model::False16;
+        doubleBeltBox_->isChecked() ? model::True16 : model::False16;
     host_.BeltChanged();
 }

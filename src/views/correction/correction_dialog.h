@@ -4,8 +4,6 @@
 
 class CorrectionHost;
 class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class Spinner;
@@ -20,32 +18,28 @@ public:
 
     // Shows the current grille's step and its opening's side gap without
     // writing anything: the change handlers that this sets off do nothing. A
-    // value beyond a scroll bar's range shows in the text box as it is, and
-    // the scroll bar stops at its nearest end.
+    // value beyond a slider's range shows in the text box as it is, and the
+    // slider stops at its nearest end.
     void Prime();
-
-    QGroupBox* fraCZLeft;
-    QLabel* Label1;
-    QLineEdit* txtNewZLeft;
-    Spinner* HScroll1;
-    QGroupBox* fraCStep;
-    QLabel* Label2;
-    QLineEdit* txtNewStep;
-    Spinner* HScroll2;
-    QPushButton* cmdDecStep;
-    QCheckBox* chkDouble;
-
-    // Handlers. txtNewZLeft_Change is also the recompute of the current grille.
-    void HScroll1_Change();
-    void HScroll2_Change();
-    void txtNewZLeft_Change();
-    void txtNewStep_Change();
-    void cmdDecStep_Click();
-    void chkDouble_Click();
 
 private:
     void ConnectHandlers();
 
+    // Handlers.
+    void ShowSlidGap();
+    void ShowSlidStep();
+    // Writes the side gap and step shown into the current grille and
+    // recomputes it.
+    void Recompute();
+    void DropOneStep();
+    void MarkDoubleBelt();
+
     CorrectionHost& host_;
     bool priming_ = false;
+    QLineEdit* gapBox_;
+    Spinner* gapSlider_;
+    QLineEdit* stepBox_;
+    Spinner* stepSlider_;
+    QPushButton* dropStepButton_;
+    QCheckBox* doubleBeltBox_;
 };

@@ -46,6 +46,21 @@ struct FakeHost final : CorrectionHost {
     }
 };
 
+// The dialog's controls, found by their object names.
+struct Dialog {
+    explicit Dialog(CorrectionDialog& d)
+        : gapBox(Find<QLineEdit>(d, "txtNewZLeft")), gapSlider(Find<Spinner>(d, "HScroll1")),
+          stepBox(Find<QLineEdit>(d, "txtNewStep")), stepSlider(Find<Spinner>(d, "HScroll2")),
+          dropStep(Find<QPushButton>(d, "cmdDecStep")),
+          doubleBelt(Find<QCheckBox>(d, "chkDouble")) {}
+    QLineEdit* gapBox;
+    Spinner* gapSlider;
+    QLineEdit* stepBox;
+    Spinner* stepSlider;
+    QPushButton* dropStep;
+    QCheckBox* doubleBelt;
+};
+
 // The grille's width, step, step count and inserts.
 QList<int> Shape(const model::Grille& g) {
     return {g.B, g.t, g.n, g.b};
@@ -62,20 +77,21 @@ private slots:
         host.Sized(2, 1000, 1500);
         host.current = 2;
         CorrectionDialog d(host);
+        const Dialog c(d);
         d.Prime();
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({1000, 164, 6, -13}));
 
         // The number of steps stays, so a wider side gap goes into the inserts.
-        d.HScroll1->SetValue(10);
+        c.gapSlider->SetValue(10);
         QCOMPARE(host.order.OpeningAt(2).SideGap, 10);
-        QCOMPARE(d.txtNewZLeft->text(), QStringLiteral("10"));
+        QCOMPARE(c.gapBox->text(), QStringLiteral("10"));
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 6, -23}));
         QCOMPARE(host.recomputed, 1);
 
-        d.cmdDecStep->click();
+        c.dropStep->click();
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 5, 59}));
-        d.HScroll2->SetValue(150);
-        QCOMPARE(d.txtNewStep->text(), QStringLiteral("150"));
+        c.stepSlider->SetValue(150);
+        QCOMPARE(c.stepBox->text(), QStringLiteral("150"));
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 150, 5, 94}));
         QCOMPARE(Shape(host.order.GrilleAt(1)), QList<int>({1000, 164, 6, -13}));
         QVERIFY(host.messenger.errors.isEmpty());
@@ -108,20 +124,21 @@ private slots:
             host.order.GrilleAt(1) = {};
         const model::Order before = host.order;
         CorrectionDialog d(host);
+        const Dialog c(d);
         d.Prime();
-        QCOMPARE(d.txtNewStep->text(), stepText);
-        QCOMPARE(d.HScroll2->Value(), stepBar);
-        QCOMPARE(d.txtNewZLeft->text(), QString::number(sideGap));
-        QCOMPARE(d.HScroll1->Value(), gapBar);
+        QCOMPARE(c.stepBox->text(), stepText);
+        QCOMPARE(c.stepSlider->Value(), stepBar);
+        QCOMPARE(c.gapBox->text(), QString::number(sideGap));
+        QCOMPARE(c.gapSlider->Value(), gapBar);
         QVERIFY(SameTables(host.order, before));
         QCOMPARE(host.recomputed, 0);
 
         // Moving the other bar writes the true value back as it stands.
         if (stepBar == 170 || stepBar == 100) {
-            d.HScroll1->SetValue(gapBar == 40 ? 39 : gapBar + 1);
+            c.gapSlider->SetValue(gapBar == 40 ? 39 : gapBar + 1);
             QCOMPARE(host.order.GrilleAt(1).t, before.GrilleAt(1).t);
         } else {
-            d.HScroll2->SetValue(stepBar - 1);
+            c.stepSlider->SetValue(stepBar - 1);
             QCOMPARE(int{host.order.OpeningAt(1).SideGap}, sideGap);
             QCOMPARE(int{host.order.GrilleAt(1).t}, stepBar - 1);
         }
@@ -131,14 +148,15 @@ private slots:
     void doubleBeltWritesTheGrilleCurrentAtTheClick() {
         FakeHost host;
         CorrectionDialog d(host);
-        d.chkDouble->click();
+        const Dialog c(d);
+        c.doubleBelt->click();
         QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
         QCOMPARE(host.beltChanged, 1);
         // The box keeps its state when the grille changes.
         host.current = 2;
         d.Prime();
-        QVERIFY(d.chkDouble->isChecked());
-        d.chkDouble->click();
+        QVERIFY(c.doubleBelt->isChecked());
+        c.doubleBelt->click();
         QCOMPARE(host.order.GrilleAt(2).DoubleBelt, model::False16);
         QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
         QCOMPARE(host.beltChanged, 2);
@@ -149,11 +167,12 @@ private slots:
         host.Sized(1, 1000, 1500);
         host.order.GrilleAt(1).n = -32768;
         CorrectionDialog d(host);
+        const Dialog c(d);
         const model::Order before = host.order;
-        d.cmdDecStep->click();
+        c.dropStep->click();
         host.current = 61;
-        d.HScroll1->SetValue(20);
-        d.chkDouble->click();
+        c.gapSlider->SetValue(20);
+        c.doubleBelt->click();
         QVERIFY(SameTables(host.order, before));
         QCOMPARE(host.messenger.errors.size(), 3);
         QVERIFY(host.messenger.errors[0].startsWith(QStringLiteral("Переполнение")));
@@ -164,10 +183,11 @@ private slots:
     void tabWalksTheLayoutOrder() {
         FakeHost host;
         CorrectionDialog d(host);
+        const Dialog c(d);
         d.show();
         d.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&d));
-        d.txtNewZLeft->setFocus();
+        c.gapBox->setFocus();
         QCOMPARE(TabChain(6), QStringList({"chkDouble", "HScroll1", "txtNewStep", "HScroll2",
                                            "cmdDecStep", "txtNewZLeft"}));
     }
