@@ -181,6 +181,39 @@ TEST(MixedRelaxation, PricesEachKindAndRoundsIntoWholeBars) {
     EXPECT_EQ(pieces, 5);
 }
 
+TEST(MixedRelaxation, PricesTheBarsThatMixSizes) {
+    // It starts from bars of one size; a bar of 10 holding 6 and 4 is priced
+    // on the way, and three of them are the optimum.
+    const Instance in = Make(10, {6, 4}, {3, 3});
+    const std::vector<Kind> kinds = {{10, 10, -1}, {7, 7, -1}};
+    const MixedRelaxation r = SolveMixedRelaxation(in, kinds, {}, 1e9, true, Never);
+    ASSERT_TRUE(r.solved);
+    EXPECT_EQ(r.bound, 30.0);
+    ASSERT_EQ(r.cuts.size(), 3u);
+    for (const Cut& cut : r.cuts) {
+        EXPECT_EQ(cut.kind, 0);
+        EXPECT_EQ(cut.bar, (Bar{1, 1}));
+    }
+}
+
+TEST(MixedRelaxation, RoundsWithinTheBarsOfEachKindThereAre) {
+    // Bars of 12 and 13 hold two pieces of 6 each, and there are two of 12.
+    // The relaxation uses both and a bar and a half of 13; its rounding,
+    // left with one piece, has no bar of 12 left to put it on.
+    const Instance in = Make(13, {6}, {7});
+    const std::vector<Kind> kinds = {{12, 12, 2}, {13, 13, -1}};
+    const MixedRelaxation r = SolveMixedRelaxation(in, kinds, {}, 1e9, true, Never);
+    ASSERT_TRUE(r.solved);
+    EXPECT_EQ(r.bound, 44.0); // 24 + 1.5 * 13, rounded up
+    int pieces = 0, counted = 0;
+    for (const Cut& cut : r.cuts) {
+        pieces += cut.bar[0];
+        counted += cut.kind == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(pieces, 7);
+    EXPECT_EQ(counted, 2);
+}
+
 TEST(PatternLp, BoundsNeverExceedTheOptimum) {
     // Five pieces of 34 on 100: two fit a bar, so the relaxation needs 2.5
     // bars, while the size bound and the L2 bound prove only 2.
