@@ -23,6 +23,7 @@ Controls::Controls(QWidget* window, std::span<const ControlRow> table,
             PlaceAt(control, row.left, row.top);
         if (row.tip != nullptr)
             control->setToolTip(QString::fromUtf8(row.tip));
+        control->setEnabled(row.enabled);
         if (row.tab > 0)
             chain.push_back(&row);
     }

@@ -35,6 +35,7 @@ struct ControlRow {
     int width, height;   // twips; a width of 0 sizes a label to its text
     int tab = 0;         // place in the tab chain from 1; 0 leaves it out
     const char* tip = nullptr;
+    bool enabled = true;
 };
 
 // Makes a control of kind Made on the parent given.

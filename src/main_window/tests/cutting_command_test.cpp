@@ -42,9 +42,11 @@ private slots:
         main.cmdOptimize->click();
         QVERIFY(w.isVisible());
         QVERIFY(shown.wait(10000));
-        QCOMPARE(w.tblPlan->item(0, 2)->text(), QStringLiteral("1500 × 5 + 1000 × 2"));
+        QCOMPARE(Find<QTableWidget>(w, "tblPlan")->item(0, 2)->text(),
+                 QStringLiteral("1500 × 5 + 1000 × 2"));
         // 11750 mm of stock, the default saw cut of 3 mm and no trim.
-        QCOMPARE(w.tblPlan->item(0, 3)->text(), QString::number(11750 - 7500 - 2000 - 7 * 3));
+        QCOMPARE(Find<QTableWidget>(w, "tblPlan")->item(0, 3)->text(),
+                 QString::number(11750 - 7500 - 2000 - 7 * 3));
 
         // "Новый" and a correction change nothing planned until the next build;
         // the build re-plans the open window with the stock length it was opened

@@ -8,6 +8,7 @@
 #include "printing/page_printer.h"
 #include "widgets/controls.h"
 #include "widgets/handler.h"
+#include "widgets/layout_table.h"
 #include "widgets/messenger.h"
 #include "widgets/twips.h"
 
@@ -27,6 +28,44 @@ QString NotWhole(const char* what, const QString& text) {
         .arg(QString::fromUtf8(what), text);
 }
 
+// clang-format off
+const ControlRow Layout[] = {
+    // name           kind                 parent   caption                   left   top  width height tab
+    {"lblKerf",      ControlKind::Label,  nullptr, "Ширина реза, мм",          120,   150,    0,    0},
+    {"txtKerf",      ControlKind::Box,    nullptr, "3",                       1800,   120,  735,  285, 1},
+    {"lblTrim",      ControlKind::Label,  nullptr, "Обрезка торца, мм",       2760,   150,    0,    0},
+    {"txtTrim",      ControlKind::Box,    nullptr, "0",                       4560,   120,  735,  285, 2},
+    {"lblMinUseful", ControlKind::Label,  nullptr, "Деловой остаток от, мм",  5520,   150,    0,    0},
+    {"txtMinUseful", ControlKind::Box,    nullptr, "500",                     7800,   120,  735,  285, 3},
+    {"cmdCalculate", ControlKind::Button, nullptr, "Пересчитать",             8760,    75, 1695,  375, 4},
+    {"cmdStop",      ControlKind::Button, nullptr, "Стоп",                   10560,    75, 1695,  375, 5, nullptr, false},
+    {"lblStock",     ControlKind::Label,  nullptr, "Плети",                    120,   600,    0,    0},
+    {"tblStock",     ControlKind::Made,   nullptr, nullptr,                    120,   840, 3360, 2160, 6},
+    {"lblOffcuts",   ControlKind::Label,  nullptr, "Обрезки на складе",        120,  3120,    0,    0},
+    {"tblOffcuts",   ControlKind::Made,   nullptr, nullptr,                    120,  3360, 3360, 2160, 7},
+    {"tblPlan",      ControlKind::Made,   nullptr, nullptr,                   3600,   600, 8880, 4920, 8},
+    {"lblTotals",    ControlKind::Label,  nullptr, "",                         120,  5640,    0,    0},
+    {"lblPurchases", ControlKind::Label,  nullptr, "",                         120,  5940,    0,    0},
+    {"lblLeftovers", ControlKind::Label,  nullptr, "",                         120,  6240,    0,    0},
+    {"lblStatus",    ControlKind::Label,  nullptr, "",                         120,  6540,    0,    0},
+    {"cmdPrint",     ControlKind::Button, nullptr, "Печать",                 10785,  7560, 1695,  375, 9, nullptr, false},
+};
+// clang-format on
+
+QTableWidget* MakePlanTable(QWidget* parent) {
+    auto* table = new QTableWidget(0, 6, parent);
+    table->setHorizontalHeaderLabels({QStringLiteral("Плетей"), QStringLiteral("Из чего"),
+                                      QStringLiteral("Раскрой, мм"), QStringLiteral("Остаток, мм"),
+                                      QStringLiteral("Решетки"), QStringLiteral("Схема")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    // The texts take their own width, the picture of each pattern the rest;
+    // the header keeps this up whether or not the window is shown.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
+    return table;
+}
+
 } // namespace
 
 CuttingWindow::CuttingWindow(Messenger& messenger)
@@ -34,61 +73,39 @@ CuttingWindow::CuttingWindow(Messenger& messenger)
     setObjectName(QStringLiteral("frmCutting"));
     setWindowTitle(QStringLiteral("Раскрой"));
     resize(Px(12600), Px(8100));
-    auto label = [this](const char* name, const char* text, int left, int top) {
-        QLabel* l = MakeLabel(this, name, text);
-        PlaceAt(l, left, top);
-        return l;
-    };
-    auto box = [this](const char* name, const char* text, QLabel* caption, int left) {
-        QLineEdit* e = MakeBox(this, name, text, caption);
-        Place(e, left, 120, 735, 285);
-        connect(e, &QLineEdit::textEdited, this, &CuttingWindow::MarkOutOfDate);
-        return e;
-    };
-    txtKerf = box("txtKerf", "3", label("lblKerf", "Ширина реза, мм", 120, 150), 1800);
-    txtTrim = box("txtTrim", "0", label("lblTrim", "Обрезка торца, мм", 2760, 150), 4560);
-    txtMinUseful = box("txtMinUseful", "500",
-                       label("lblMinUseful", "Деловой остаток от, мм", 5520, 150), 7800);
-    cmdCalculate = MakeButton(this, "cmdCalculate", "Пересчитать");
-    Place(cmdCalculate, 8760, 75, 1695, 375);
-    cmdStop = MakeButton(this, "cmdStop", "Стоп");
-    cmdStop->setEnabled(false);
-    Place(cmdStop, 10560, 75, 1695, 375);
+    const Controls controls(
+        this, Layout,
+        {{"tblStock",
+          [](QWidget* p) { return new LengthTable(QStringLiteral("Плети"), AnyNumber, p); }},
+         {"tblOffcuts",
+          [](QWidget* p) { return new LengthTable(QStringLiteral("Обрезки"), QString(), p); }},
+         {"tblPlan", MakePlanTable}});
+    kerfBox_ = controls.Get<QLineEdit>("txtKerf");
+    trimBox_ = controls.Get<QLineEdit>("txtTrim");
+    leastLeftoverBox_ = controls.Get<QLineEdit>("txtMinUseful");
+    stockTable_ = controls.Get<LengthTable>("tblStock");
+    offcutTable_ = controls.Get<LengthTable>("tblOffcuts");
+    replanButton_ = controls.Get<QPushButton>("cmdCalculate");
+    stopButton_ = controls.Get<QPushButton>("cmdStop");
+    printButton_ = controls.Get<QPushButton>("cmdPrint");
+    planTable_ = controls.Get<QTableWidget>("tblPlan");
+    totalsLabel_ = controls.Get<QLabel>("lblTotals");
+    purchasesLabel_ = controls.Get<QLabel>("lblPurchases");
+    leftoversLabel_ = controls.Get<QLabel>("lblLeftovers");
+    statusLabel_ = controls.Get<QLabel>("lblStatus");
+    ConnectHandlers();
+}
 
-    label("lblStock", "Плети", 120, 600);
-    tblStock = Named(new LengthTable(QStringLiteral("Плети"), AnyNumber, this), "tblStock");
-    Place(tblStock, 120, 840, 3360, 2160);
-    label("lblOffcuts", "Обрезки на складе", 120, 3120);
-    tblOffcuts = Named(new LengthTable(QStringLiteral("Обрезки"), QString(), this), "tblOffcuts");
-    Place(tblOffcuts, 120, 3360, 3360, 2160);
-    for (LengthTable* table : {tblStock, tblOffcuts})
+void CuttingWindow::ConnectHandlers() {
+    for (QLineEdit* box : {kerfBox_, trimBox_, leastLeftoverBox_})
+        connect(box, &QLineEdit::textEdited, this, &CuttingWindow::MarkOutOfDate);
+    for (LengthTable* table : {stockTable_, offcutTable_})
         connect(table, &LengthTable::Edited, this, &CuttingWindow::MarkOutOfDate);
-
-    tblPlan = Named(new QTableWidget(0, 6, this), "tblPlan");
-    tblPlan->setHorizontalHeaderLabels(
-        {QStringLiteral("Плетей"), QStringLiteral("Из чего"), QStringLiteral("Раскрой, мм"),
-         QStringLiteral("Остаток, мм"), QStringLiteral("Решетки"), QStringLiteral("Схема")});
-    tblPlan->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblPlan->verticalHeader()->hide();
-    // The texts take their own width, the picture of each pattern the rest;
-    // the header keeps this up whether or not the window is shown.
-    tblPlan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblPlan->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
-    Place(tblPlan, 3600, 600, 8880, 4920);
-
-    lblTotals = label("lblTotals", "", 120, 5640);
-    lblPurchases = label("lblPurchases", "", 120, 5940);
-    lblLeftovers = label("lblLeftovers", "", 120, 6240);
-    lblStatus = label("lblStatus", "", 120, 6540);
-    cmdPrint = MakeButton(this, "cmdPrint", "Печать");
-    cmdPrint->setEnabled(false);
-    Place(cmdPrint, 10785, 7560, 1695, 375);
-
-    ConnectHandler(cmdCalculate, &QPushButton::clicked, this, messenger_,
-                   &CuttingWindow::cmdCalculate_Click);
-    ConnectHandler(cmdStop, &QPushButton::clicked, this, messenger_, &CuttingWindow::cmdStop_Click);
-    ConnectHandler(cmdPrint, &QPushButton::clicked, this, messenger_,
-                   &CuttingWindow::cmdPrint_Click);
+    ConnectHandler(replanButton_, &QPushButton::clicked, this, messenger_, &CuttingWindow::Replan);
+    ConnectHandler(stopButton_, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::StopPlanning);
+    ConnectHandler(printButton_, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::PrintPlan);
 
     clock_.setInterval(100);
     connect(&clock_, &QTimer::timeout, this, &CuttingWindow::ShowProgress);
@@ -98,7 +115,7 @@ CuttingWindow::CuttingWindow(Messenger& messenger)
     });
     connect(&runner_, &PlanRunner::Finished, this, [this](const PlanValue& value) {
         clock_.stop();
-        cmdStop->setEnabled(false);
+        stopButton_->setEnabled(false);
         if (value.result.ok) {
             value_ = value;
             hasPlan_ = true;
@@ -112,29 +129,29 @@ CuttingWindow::CuttingWindow(Messenger& messenger)
 
 void CuttingWindow::Plan(const std::vector<cutting::CutItem>& pieces, const QString& stockText) {
     pieces_ = pieces;
-    tblStock->SetFixedFirstRow(stockText.trimmed(), AnyNumber);
-    cmdCalculate_Click();
+    stockTable_->SetFixedFirstRow(stockText.trimmed(), AnyNumber);
+    Replan();
 }
 
 QString CuttingWindow::StockText() const {
-    const QTableWidgetItem* first = tblStock->item(0, 0);
+    const QTableWidgetItem* first = stockTable_->item(0, 0);
     return first ? first->text() : QString();
 }
 
 bool CuttingWindow::ReadSettings(cutting::Settings& s, QString& error) const {
-    s.kerf = WholeNumber(txtKerf->text(), 0);
-    s.trim = WholeNumber(txtTrim->text(), 0);
-    s.minUseful = WholeNumber(txtMinUseful->text(), 0);
+    s.kerf = WholeNumber(kerfBox_->text(), 0);
+    s.trim = WholeNumber(trimBox_->text(), 0);
+    s.minUseful = WholeNumber(leastLeftoverBox_->text(), 0);
     if (s.kerf < 0)
-        error = NotWhole("Ширина реза", txtKerf->text());
+        error = NotWhole("Ширина реза", kerfBox_->text());
     else if (s.trim < 0)
-        error = NotWhole("Обрезка торца", txtTrim->text());
+        error = NotWhole("Обрезка торца", trimBox_->text());
     else if (s.minUseful < 0)
-        error = NotWhole("Деловой остаток", txtMinUseful->text());
+        error = NotWhole("Деловой остаток", leastLeftoverBox_->text());
     if (!error.isEmpty())
         return false;
     std::vector<LengthTable::Row> stock, offcuts;
-    if (!tblStock->Read(stock, error) || !tblOffcuts->Read(offcuts, error))
+    if (!stockTable_->Read(stock, error) || !offcutTable_->Read(offcuts, error))
         return false;
     for (const LengthTable::Row& row : stock)
         s.stocks.push_back({row.length, row.count < 0 ? cutting::Unlimited : row.count});
@@ -144,7 +161,7 @@ bool CuttingWindow::ReadSettings(cutting::Settings& s, QString& error) const {
     return true;
 }
 
-void CuttingWindow::cmdCalculate_Click() {
+void CuttingWindow::Replan() {
     cutting::Settings settings;
     QString error;
     if (!ReadSettings(settings, error) ||
@@ -155,16 +172,16 @@ void CuttingWindow::cmdCalculate_Click() {
     progress_ = {};
     outOfDate_ = false;
     runner_.Start(pieces_, settings);
-    cmdStop->setEnabled(true);
+    stopButton_->setEnabled(true);
     clock_.start();
     ShowProgress();
 }
 
-void CuttingWindow::cmdStop_Click() {
+void CuttingWindow::StopPlanning() {
     runner_.Stop();
 }
 
-void CuttingWindow::cmdPrint_Click() {
+void CuttingWindow::PrintPlan() {
     if (hasPlan_)
         PrintOrSavePdf(this, messenger_, PlanPrintJob(value_));
 }
@@ -188,32 +205,32 @@ void CuttingWindow::ShowProgress() {
 
 void CuttingWindow::ShowPlan() {
     const cutting::Plan& plan = value_.result.plan;
-    tblPlan->setRowCount(static_cast<int>(plan.patterns.size()));
-    for (int row = 0; row < tblPlan->rowCount(); ++row) {
+    planTable_->setRowCount(static_cast<int>(plan.patterns.size()));
+    for (int row = 0; row < planTable_->rowCount(); ++row) {
         const cutting::Pattern& p = plan.patterns[static_cast<size_t>(row)];
         const QStringList cells = {QString::number(p.count), SourceText(p), LengthsText(p),
                                    QString::number(p.offcut), GrillesText(p)};
         for (int c = 0; c < cells.size(); ++c)
-            tblPlan->setItem(row, c, new QTableWidgetItem(cells[c]));
-        tblPlan->setCellWidget(row, 5, new BarPicture(p, value_.settings.kerf));
+            planTable_->setItem(row, c, new QTableWidgetItem(cells[c]));
+        planTable_->setCellWidget(row, 5, new BarPicture(p, value_.settings.kerf));
     }
-    lblTotals->setText(TotalsText(plan));
-    lblPurchases->setText(PurchasesText(plan));
-    lblLeftovers->setText(LeftoversText(plan, value_.settings.minUseful));
-    for (QLabel* l : {lblTotals, lblPurchases, lblLeftovers})
+    totalsLabel_->setText(TotalsText(plan));
+    purchasesLabel_->setText(PurchasesText(plan));
+    leftoversLabel_->setText(LeftoversText(plan, value_.settings.minUseful));
+    for (QLabel* l : {totalsLabel_, purchasesLabel_, leftoversLabel_})
         l->adjustSize();
     ShowStatus();
-    cmdPrint->setEnabled(true);
+    printButton_->setEnabled(true);
 }
 
 void CuttingWindow::ShowRefusal(const QString& error) {
     hasPlan_ = false;
     value_ = {};
-    tblPlan->setRowCount(0);
-    for (QLabel* l : {lblTotals, lblPurchases, lblLeftovers})
+    planTable_->setRowCount(0);
+    for (QLabel* l : {totalsLabel_, purchasesLabel_, leftoversLabel_})
         l->clear();
     SetStatus(QStringLiteral("Раскрой не рассчитан."));
-    cmdPrint->setEnabled(false);
+    printButton_->setEnabled(false);
     messenger_.Error(this, error);
 }
 
@@ -230,6 +247,6 @@ void CuttingWindow::ShowStatus() {
 }
 
 void CuttingWindow::SetStatus(const QString& text) {
-    lblStatus->setText(text);
-    lblStatus->adjustSize();
+    statusLabel_->setText(text);
+    statusLabel_->adjustSize();
 }

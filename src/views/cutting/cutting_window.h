@@ -26,21 +26,10 @@ class CuttingWindow : public QWidget {
 public:
     explicit CuttingWindow(Messenger& messenger);
 
-    QLineEdit *txtKerf, *txtTrim, *txtMinUseful;
-    LengthTable *tblStock, *tblOffcuts;
-    QPushButton *cmdCalculate, *cmdStop, *cmdPrint;
-    QTableWidget* tblPlan;
-    QLabel *lblTotals, *lblPurchases, *lblLeftovers, *lblStatus;
-
     // Plans the pieces with the stock length given as text in the first row.
     void Plan(const std::vector<cutting::CutItem>& pieces, const QString& stockText);
     // The stock length the window was opened with.
     QString StockText() const;
-
-    // Handlers.
-    void cmdCalculate_Click();
-    void cmdStop_Click();
-    void cmdPrint_Click();
 
     // The plan on show, if there is one.
     const PlanValue& CurrentPlan() const { return value_; }
@@ -59,6 +48,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ConnectHandlers();
+    // Handlers.
+    void Replan();
+    void StopPlanning();
+    void PrintPlan();
+
     bool ReadSettings(cutting::Settings& settings, QString& error) const;
     void ShowProgress();
     void ShowPlan();
@@ -68,6 +63,19 @@ private:
     void SetStatus(const QString& text);
 
     Messenger& messenger_;
+    QLineEdit* kerfBox_;
+    QLineEdit* trimBox_;
+    QLineEdit* leastLeftoverBox_;
+    LengthTable* stockTable_;
+    LengthTable* offcutTable_;
+    QPushButton* replanButton_;
+    QPushButton* stopButton_;
+    QPushButton* printButton_;
+    QTableWidget* planTable_;
+    QLabel* totalsLabel_;
+    QLabel* purchasesLabel_;
+    QLabel* leftoversLabel_;
+    QLabel* statusLabel_;
     PlanRunner runner_;
     QTimer clock_;
     std::vector<cutting::CutItem> pieces_;

@@ -76,28 +76,30 @@ private slots:
         QFETCH(int, bars);
         QFETCH(QString, error);
         CuttingWindow w(messenger_);
-        w.txtKerf->setText(kerf);
-        w.txtTrim->setText(trim);
+        Find<QLineEdit>(w, "txtKerf")->setText(kerf);
+        Find<QLineEdit>(w, "txtTrim")->setText(trim);
         QVERIFY(PlanAndWait(w, stock, Pieces));
         QCOMPARE(w.CurrentPlan().result.plan.bars, bars);
         QCOMPARE(w.HasPlan(), error.isEmpty());
-        QCOMPARE(w.cmdPrint->isEnabled(), error.isEmpty());
+        QCOMPARE(Find<QPushButton>(w, "cmdPrint")->isEnabled(), error.isEmpty());
         if (error.isEmpty()) {
             QVERIFY2(messenger_.errors.isEmpty(), qPrintable(messenger_.errors.join('\n')));
-            QCOMPARE(w.lblStatus->text(), QStringLiteral("оптимально"));
+            QCOMPARE(Find<QLabel>(w, "lblStatus")->text(), QStringLiteral("оптимально"));
         } else {
             QCOMPARE(messenger_.errors.size(), 1);
             QVERIFY2(messenger_.errors[0].contains(error), qPrintable(messenger_.errors[0]));
-            QCOMPARE(w.tblPlan->rowCount(), 0);
+            QCOMPARE(Find<QTableWidget>(w, "tblPlan")->rowCount(), 0);
         }
     }
 
     void offcutsFirstThenTheLeastNewLength() {
         CuttingWindow w(messenger_);
-        w.txtKerf->setText(QStringLiteral("0"));
-        Add(w.tblStock, QStringLiteral("12000"), QString()); // the main window's row
-        Add(w.tblStock, QStringLiteral("6000"), QStringLiteral("без ограничения"));
-        Add(w.tblOffcuts, QStringLiteral("3000"), QStringLiteral("2"));
+        Find<QLineEdit>(w, "txtKerf")->setText(QStringLiteral("0"));
+        Add(Find<LengthTable>(w, "tblStock"), QStringLiteral("12000"),
+            QString()); // the main window's row
+        Add(Find<LengthTable>(w, "tblStock"), QStringLiteral("6000"),
+            QStringLiteral("без ограничения"));
+        Add(Find<LengthTable>(w, "tblOffcuts"), QStringLiteral("3000"), QStringLiteral("2"));
         // Offcuts hold the two 3000s; four 2986s and one more need 12000 of new
         // stock: one 12000 bar, or two 6000 bars and one more.
         QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
@@ -105,30 +107,33 @@ private slots:
         const cutting::Plan& plan = w.CurrentPlan().result.plan;
         QCOMPARE(plan.offcutsUsed, 2);
         QCOMPARE(plan.boughtLength, 18000);
-        QCOMPARE(w.tblPlan->item(0, 1)->text(), QStringLiteral("обрезок 3000"));
-        QVERIFY(w.lblPurchases->text().startsWith(QStringLiteral("Купить: ")));
-        QVERIFY(w.lblLeftovers->text().startsWith(QStringLiteral("Деловые остатки (от 500 мм)")));
+        QCOMPARE(Find<QTableWidget>(w, "tblPlan")->item(0, 1)->text(),
+                 QStringLiteral("обрезок 3000"));
+        QVERIFY(Find<QLabel>(w, "lblPurchases")->text().startsWith(QStringLiteral("Купить: ")));
+        QVERIFY(Find<QLabel>(w, "lblLeftovers")
+                    ->text()
+                    .startsWith(QStringLiteral("Деловые остатки (от 500 мм)")));
         // A row the table does not understand is refused before anything runs.
-        Add(w.tblOffcuts, QStringLiteral("2500"), QStringLiteral("много"));
-        w.cmdCalculate->click();
+        Add(Find<LengthTable>(w, "tblOffcuts"), QStringLiteral("2500"), QStringLiteral("много"));
+        Find<QPushButton>(w, "cmdCalculate")->click();
         QCOMPARE(messenger_.errors.size(), 1);
         QVERIFY(messenger_.errors[0].startsWith(QStringLiteral("Обрезки, строка 2")));
     }
 
     void thePlanOnShowIsWhatPrints() {
         CuttingWindow w(messenger_);
-        w.txtKerf->setText(QStringLiteral("120"));
+        Find<QLineEdit>(w, "txtKerf")->setText(QStringLiteral("120"));
         QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
         QCOMPARE(w.CurrentPlan().result.plan.bars, 3);
         // Typing into a box changes nothing planned; the window says the plan is
         // out of date, and the printed sheet is the plan on show.
-        QTest::keyClicks(w.txtKerf, QStringLiteral("x"));
-        QVERIFY(w.lblStatus->text().contains(QStringLiteral("устарел")));
+        QTest::keyClicks(Find<QLineEdit>(w, "txtKerf"), QStringLiteral("x"));
+        QVERIFY(Find<QLabel>(w, "lblStatus")->text().contains(QStringLiteral("устарел")));
         QCOMPARE(w.CurrentPlan().settings.kerf, 120);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("plan.pdf"));
         messenger_.saveAnswers << file;
-        w.cmdPrint->click();
+        Find<QPushButton>(w, "cmdPrint")->click();
         const QString text = PdfText(file);
         QVERIFY2(text.contains(QStringLiteral("рез 120 мм")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("оптимально")));
@@ -140,19 +145,21 @@ private slots:
         QSignalSpy shown(&w, &CuttingWindow::PlanShown);
         w.Plan(Pieces, QStringLiteral("12000"));
         // The user-interface thread is free: progress shows, boxes take input.
-        QTRY_VERIFY(w.lblStatus->text().contains(QStringLiteral("лучший раскрой — 9 плет.")));
-        QVERIFY(w.Planning() && w.cmdStop->isEnabled());
-        QTest::keyClicks(w.txtTrim, QStringLiteral("5"));
-        QCOMPARE(w.txtTrim->text(), QStringLiteral("05"));
+        QTRY_VERIFY(Find<QLabel>(w, "lblStatus")
+                        ->text()
+                        .contains(QStringLiteral("лучший раскрой — 9 плет.")));
+        QVERIFY(w.Planning() && Find<QPushButton>(w, "cmdStop")->isEnabled());
+        QTest::keyClicks(Find<QLineEdit>(w, "txtTrim"), QStringLiteral("5"));
+        QCOMPARE(Find<QLineEdit>(w, "txtTrim")->text(), QStringLiteral("05"));
         QTest::qWait(200);
         QVERIFY(w.Planning());
-        w.cmdStop->click();
+        Find<QPushButton>(w, "cmdStop")->click();
         QVERIFY(shown.wait(5000));
         QVERIFY(w.HasPlan());
         QVERIFY(w.CurrentPlan().stopped);
         QCOMPARE(w.CurrentPlan().settings.trim, 0); // the value it was started with
-        QVERIFY(w.lblStatus->text().startsWith(QStringLiteral("остановлено")));
-        QVERIFY(!w.cmdStop->isEnabled());
+        QVERIFY(Find<QLabel>(w, "lblStatus")->text().startsWith(QStringLiteral("остановлено")));
+        QVERIFY(!Find<QPushButton>(w, "cmdStop")->isEnabled());
     }
 
     void aNewPlanReplacesARunningOneAndClosingEndsIt() {
@@ -172,7 +179,7 @@ private slots:
         auto* other = new CuttingWindow(messenger_);
         other->SetPlanner(LongPlan);
         other->Plan(Pieces, QStringLiteral("12000"));
-        QTRY_VERIFY(other->lblStatus->text().contains(QStringLiteral("9 плет.")));
+        QTRY_VERIFY(Find<QLabel>(*other, "lblStatus")->text().contains(QStringLiteral("9 плет.")));
         other->close();
         QTRY_VERIFY(!other->Planning());
         other->Plan(Pieces, QStringLiteral("12000"));
