@@ -126,6 +126,17 @@ TEST(PlanCutting, GroupsBarsCutAlikeKeepingEachGrilleTogether) {
     EXPECT_EQ(p.bars[2][0].grille, 2);
 }
 
+TEST(PlanCutting, CutsAGrillesBeltsBeforeItsUprightsOfTheSameLength) {
+    // A square grille: belts and uprights of one length, belts first.
+    const cutting::Plan plan = Planned({{1, H, 1000, 1}, {1, V, 1000, 1}}, Settings{2000});
+    ASSERT_EQ(plan.patterns.size(), 1u);
+    ASSERT_EQ(plan.patterns[0].bars.size(), 1u);
+    const std::vector<cutting::Piece>& bar = plan.patterns[0].bars[0];
+    ASSERT_EQ(bar.size(), 2u);
+    EXPECT_EQ(bar[0].kind, H);
+    EXPECT_EQ(bar[1].kind, V);
+}
+
 TEST(PlanCutting, BeatsFirstFitDecreasingOnTriplets) {
     // Every bar of 1000 is filled exactly by three pieces; first fit
     // decreasing needs a bar more on instances like these.
