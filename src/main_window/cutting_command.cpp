@@ -8,8 +8,8 @@
 
 #include <QLineEdit>
 
-void MainWindow::cmdOptimize_Click() {
-    cutting_.Show().Plan(cutting::PiecesOf(builtCuts_), txtLen->text());
+void MainWindow::PlanCutting() {
+    cutting_.Show().Plan(cutting::PiecesOf(builtCuts_), stockLengthBox_->text());
 }
 
 void MainWindow::ReplanAfterBuild() {

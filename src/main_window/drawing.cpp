@@ -12,18 +12,18 @@
 
 #include <new>
 
-void MainWindow::GDraw(double n) {
+void MainWindow::DrawGrille(double n) {
     // A drawing that fails ends silently (PlanGrille) and leaves the picture
     // as it stands from that moment on.
     drawing::GrilleDrawing plan =
-        drawing::PlanGrille(order_, n, Picture1->OuterWidthTwips(), Picture1->OuterHeightTwips());
+        drawing::PlanGrille(order_, n, picture_->OuterWidthTwips(), picture_->OuterHeightTwips());
     if (plan.cleared)
-        Picture1->SetDrawing(std::move(plan.bars));
+        picture_->SetDrawing(std::move(plan.bars));
 }
 
-void MainWindow::Form_Paint() {
+void MainWindow::PaintGrille() {
     try {
-        GDraw(model::ParseNumber(txtPNumber->text().toStdString()));
+        DrawGrille(model::ParseNumber(grilleNumberBox_->text().toStdString()));
     } catch (const std::bad_alloc&) {
         // A paint is no handler to report through: without memory for the
         // grille number's text the picture stays as it is until the next one.
@@ -33,9 +33,9 @@ void MainWindow::Form_Paint() {
 void MainWindow::paintEvent(QPaintEvent*) {
     // The picture repaints itself from its kept bars; drawing again here only
     // asks it for another repaint when the grille has changed meanwhile.
-    Form_Paint();
+    PaintGrille();
 }
 
-void MainWindow::Image1_Click() {
+void MainWindow::Greet() {
     messenger_.Info(this, QStringLiteral("KX"), QStringLiteral("Hello!!! :))) How are you??? ;)"));
 }

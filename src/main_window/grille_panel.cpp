@@ -21,33 +21,33 @@ void SetTextColour(QLineEdit* box, bool red) {
 
 } // namespace
 
-void MainWindow::SetGratingInfo(model::int16 n) {
+void MainWindow::ShowGrille(model::int16 n) {
     const model::Grille& g = order_.GrilleAt(n);
-    SetTextColour(txtPWidth, model::NeedsDoubleBelt(g));
-    // Setting the width runs txtPWidth_Change, which shows the grille again
-    // for the number in txtPNumber; the nested run finds every text already
+    SetTextColour(grilleWidthBox_, model::NeedsDoubleBelt(g));
+    // Setting the width runs RefreshGrille, which shows the grille again
+    // for the number in grilleNumberBox_; the nested run finds every text already
     // in place and ends there.
-    txtPWidth->setText(NumberText(g.B));
-    txtPHeight->setText(NumberText(order_.GrilleAt(n).H));
-    txtPStep->setText(NumberText(order_.GrilleAt(n).t));
-    txtPStepCount->setText(NumberText(order_.GrilleAt(n).n));
+    grilleWidthBox_->setText(NumberText(g.B));
+    grilleHeightBox_->setText(NumberText(order_.GrilleAt(n).H));
+    grilleStepBox_->setText(NumberText(order_.GrilleAt(n).t));
+    grilleStepCountBox_->setText(NumberText(order_.GrilleAt(n).n));
     const model::int16 b = order_.GrilleAt(n).b;
-    SetTextColour(txtPAdd, model::InsertsOutOfRange(b));
-    txtPAdd->setText(NumberText(b));
+    SetTextColour(grilleInsertBox_, model::InsertsOutOfRange(b));
+    grilleInsertBox_->setText(NumberText(b));
 }
 
-void MainWindow::txtPNumber_Change() {
-    SetGratingInfo(BoxNumber(txtPNumber));
-    GDraw(BoxValue(txtPNumber));
+void MainWindow::ShowCurrentGrille() {
+    ShowGrille(BoxNumber(grilleNumberBox_));
+    DrawGrille(BoxValue(grilleNumberBox_));
     PrimeChangeDialog();
 }
 
-void MainWindow::vsrPNumber_Change() {
-    txtPNumber->setText(NumberText(vsrPNumber->Value()));
+void MainWindow::ShowSpunGrilleNumber() {
+    grilleNumberBox_->setText(NumberText(grilleNumberSpinner_->Value()));
 }
 
-void MainWindow::txtPWidth_Change() {
-    SetGratingInfo(BoxNumber(txtPNumber));
+void MainWindow::RefreshGrille() {
+    ShowGrille(BoxNumber(grilleNumberBox_));
 }
 
 void MainWindow::PrimeChangeDialog() {
@@ -56,7 +56,7 @@ void MainWindow::PrimeChangeDialog() {
     correction_.Get().Prime();
 }
 
-void MainWindow::cmdChange_Click() {
+void MainWindow::ToggleCorrection() {
     // Follows what the user sees: a dialog closed through its frame counts as
     // hidden, so the next press shows it again.
     CorrectionDialog* shown = correction_.Existing();

@@ -9,6 +9,7 @@
 #include "widgets/click_area.h"
 #include "widgets/controls.h"
 #include "widgets/engraved_line.h"
+#include "widgets/layout_table.h"
 #include "widgets/spinner.h"
 #include "widgets/twips.h"
 
@@ -40,165 +41,106 @@ MainWindow::MainWindow(model::Order& order, Messenger& messenger, QWidget* paren
     setWindowTitle(QStringLiteral("Расчёт параметров решетчатых изделий (Ларвинк)"));
     setFixedSize(Px(10920), Px(7200));
 
-    CreateOrderFrame();
-    Picture1 = new GrillePicture(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAccessibleName(QStringLiteral("Чертёж решётки"));
-    Place(Picture1, 2640, 120, 3375, 2295);
-    CreateOpeningPanel();
-    CreateGrillesFrame();
-    CreateGrillePanel();
-    CreateMaterialFrame();
-    SetTabOrder();
+    BuildControls();
     ConnectHandlers();
-    Form_Load();
+    Start();
 }
 
 // The secondary windows refer to this window; they go with it.
 MainWindow::~MainWindow() = default;
 
-void MainWindow::CreateOpeningPanel() {
-    frmParam = MakeFrame(this, "frmParam", "Параметры проёма");
-    Place(frmParam, 6120, 0, 4695, 2415);
-    QWidget* f = frmParam;
+namespace {
 
-    Label1 = MakeLabel(f, "Label1", "Количество");
-    txtCount = MakeBox(f, "txtCount", "0", Label1);
-    txtCount->setToolTip(QStringLiteral("Количество проёмов"));
-    vsrCount =
-        MakeSpinner(f, "vsrCount", Qt::Vertical, 60, 0, 1, QStringLiteral("Количество проёмов"));
-    Label2 = MakeLabel(f, "Label2", "Номер");
-    txtNumber = MakeBox(f, "txtNumber", "1", Label2);
-    txtNumber->setToolTip(QStringLiteral("Номер проёма"));
-    vsrNumber = MakeSpinner(f, "vsrNumber", Qt::Vertical, 1, 1, 1, QStringLiteral("Номер проёма"));
-    cmdToAll = MakeButton(f, "cmdToAll", "");
-    cmdToAll->setToolTip(QStringLiteral("Применить текущие параметры ко всем проёмам"));
-    cmdToAll->setAccessibleName(cmdToAll->toolTip());
-    Label3 = MakeLabel(f, "Label3", "Ширина");
-    txtWidth = MakeBox(f, "txtWidth", "0", Label3);
-    Label4 = MakeLabel(f, "Label4", "Высота");
-    txtHeight = MakeBox(f, "txtHeight", "0", Label4);
-    Label6 = MakeLabel(f, "Label6", "Зазор сверху");
-    txtZTop = MakeBox(f, "txtZTop", "0", Label6);
-    Label7 = MakeLabel(f, "Label7", "Зазор снизу");
-    txtZDown = MakeBox(f, "txtZDown", "0", Label7);
-    Label8 = MakeLabel(f, "Label8", "Зазор боковой");
-    txtZLeft = MakeBox(f, "txtZLeft", "0", Label8);
-    Label9 = MakeLabel(f, "Label9", "Квадрат");
-    txtQuadro = MakeBox(f, "txtQuadro", "14", Label9);
-    cmdOK = MakeButton(f, "cmdOK", "ОК");
-    cmdOK->setToolTip(QStringLiteral("Расчитать решетки"));
+constexpr auto Frame = ControlKind::Frame;
+constexpr auto Label = ControlKind::Label;
+constexpr auto Box = ControlKind::Box;
+constexpr auto Locked = ControlKind::LockedBox;
+constexpr auto Button = ControlKind::Button;
+constexpr auto Made = ControlKind::Made;
 
-    PlaceAt(Label1, 120, 300);
-    Place(txtCount, 1440, 240, 495, 285);
-    Place(vsrCount, 1920, 240, 255, 285);
-    PlaceAt(Label2, 120, 660);
-    Place(txtNumber, 1440, 600, 495, 285);
-    Place(vsrNumber, 1920, 600, 255, 285);
-    Place(cmdToAll, 2040, 960, 135, 135);
-    PlaceAt(Label3, 120, 1620);
-    Place(txtWidth, 1440, 1560, 735, 285);
-    Place(Label4, 120, 1980, 615, 255);
-    Place(txtHeight, 1440, 1920, 735, 285);
-    PlaceAt(Label6, 2520, 270);
-    Place(txtZTop, 3840, 240, 735, 285);
-    PlaceAt(Label7, 2520, 630);
-    Place(txtZDown, 3840, 600, 735, 285);
-    PlaceAt(Label8, 2520, 990);
-    Place(txtZLeft, 3840, 960, 735, 285);
-    Place(Label9, 2520, 1590, 855, 255);
-    Place(txtQuadro, 3840, 1560, 735, 285);
-    Place(cmdOK, 2880, 1920, 1695, 375);
+// clang-format off
+const ControlRow Layout[] = {
+    // name             kind    parent        caption                 left   top  width height tab  tip, enabled
+    {"fraOrder",        Frame,  nullptr,      "Свойства заказа",       120,   120, 2415, 2295},
+    {"Label16",         Label,  "fraOrder",   "Номер",                 120,   270,    0,    0},
+    {"txtONumber",      Box,    "fraOrder",   "",                     1320,   240,  975,  285, 21},
+    {"Label17",         Label,  "fraOrder",   "Стоимость",             120,   630,    0,    0,  0, nullptr, false},
+    {"txtOPrice",       Box,    "fraOrder",   "",                     1320,   600,  975,  285, 22, nullptr, false},
+    {"cmdONew",         Button, "fraOrder",   "Новый",                1320,   960,  975,  375, 24},
+    {"cmdOOpen",        Button, "fraOrder",   "Открыть",              1320,  1335,  975,  375, 23, nullptr, false},
+    {"cmdOSave",        Button, "fraOrder",   "Сохранить",            1320,  1710,  975,  375, 25, nullptr, false},
+    {"Image1",          Made,   "fraOrder",   nullptr,                   0,  2040,  255,  255},
+    {"Picture1",        Made,   nullptr,      nullptr,                2640,   120, 3375, 2295, 26},
 
-    lineVertical = new EngravedLine(Qt::Vertical, f);
-    lineVertical->setObjectName(QStringLiteral("lineVertical"));
-    Place(lineVertical, 2325, 240, 30, 2040);
-    lineHorizontal = new EngravedLine(Qt::Horizontal, f);
-    lineHorizontal->setObjectName(QStringLiteral("lineHorizontal"));
-    Place(lineHorizontal, 120, 1380, 4440, 30);
+    {"frmParam",        Frame,  nullptr,      "Параметры проёма",     6120,     0, 4695, 2415},
+    {"Label1",          Label,  "frmParam",   "Количество",            120,   300,    0,    0},
+    {"txtCount",        Box,    "frmParam",   "0",                    1440,   240,  495,  285,  1, "Количество проёмов"},
+    {"vsrCount",        Made,   "frmParam",   nullptr,                1920,   240,  255,  285,  2},
+    {"Label2",          Label,  "frmParam",   "Номер",                 120,   660,    0,    0},
+    {"txtNumber",       Box,    "frmParam",   "1",                    1440,   600,  495,  285,  3, "Номер проёма"},
+    {"vsrNumber",       Made,   "frmParam",   nullptr,                1920,   600,  255,  285,  4},
+    {"cmdToAll",        Button, "frmParam",   "",                     2040,   960,  135,  135, 19,
+     "Применить текущие параметры ко всем проёмам"},
+    {"Label3",          Label,  "frmParam",   "Ширина",                120,  1620,    0,    0},
+    {"txtWidth",        Box,    "frmParam",   "0",                    1440,  1560,  735,  285,  5},
+    {"Label4",          Label,  "frmParam",   "Высота",                120,  1980,  615,  255},
+    {"txtHeight",       Box,    "frmParam",   "0",                    1440,  1920,  735,  285,  6},
+    {"Label6",          Label,  "frmParam",   "Зазор сверху",         2520,   270,    0,    0},
+    {"txtZTop",         Box,    "frmParam",   "0",                    3840,   240,  735,  285,  7},
+    {"Label7",          Label,  "frmParam",   "Зазор снизу",          2520,   630,    0,    0},
+    {"txtZDown",        Box,    "frmParam",   "0",                    3840,   600,  735,  285,  8},
+    {"Label8",          Label,  "frmParam",   "Зазор боковой",        2520,   990,    0,    0},
+    {"txtZLeft",        Box,    "frmParam",   "0",                    3840,   960,  735,  285,  9},
+    {"Label9",          Label,  "frmParam",   "Квадрат",              2520,  1590,  855,  255},
+    {"txtQuadro",       Box,    "frmParam",   "14",                   3840,  1560,  735,  285, 10},
+    {"cmdOK",           Button, "frmParam",   "ОК",                   2880,  1920, 1695,  375, 11, "Расчитать решетки"},
+    {"lineVertical",    Made,   "frmParam",   nullptr,                2325,   240,   30, 2040},
+    {"lineHorizontal",  Made,   "frmParam",   nullptr,                 120,  1380, 4440,   30},
+
+    {"fraGrating",      Frame,  nullptr,      "Размеры решёток",       120,  2520, 7215, 4575},
+    {"lstReport1",      Made,   "fraGrating", nullptr,                 120,   240, 6975, 3735, 28},
+    // The two report buttons belong to the window and sit over the frame.
+    {"cmdCreate",       Button, nullptr,      "Создать отчёт",         240,  6600, 1695,  375, 29, nullptr, false},
+    {"cmdPrint",        Button, nullptr,      "Печать отчёта",        2040,  6600, 1695,  375, 27, nullptr, false},
+
+    {"frmOut",          Frame,  nullptr,      "Параметры решетки",    7440,  2520, 3375, 3015},
+    {"Label15",         Label,  "frmOut",     "Номер",                 120,   270,    0,    0},
+    {"txtPNumber",      Locked, "frmOut",     "1",                    2520,   240,  495,  285, 17},
+    {"vsrPNumber",      Made,   "frmOut",     nullptr,                3000,   240,  255,  285, 18},
+    {"Label10",         Label,  "frmOut",     "Ширина",                120,   630,    0,    0},
+    {"txtPWidth",       Locked, "frmOut",     nullptr,                2520,   600,  735,  285, 12},
+    {"Label11",         Label,  "frmOut",     "Высота",                120,   990,  975,  255},
+    {"txtPHeight",      Locked, "frmOut",     nullptr,                2520,   960,  735,  285, 13},
+    {"Label12",         Label,  "frmOut",     "Шаг",                   120,  1350, 1095,  255},
+    {"txtPStep",        Locked, "frmOut",     nullptr,                2520,  1320,  735,  285, 14},
+    {"Label14",         Label,  "frmOut",     "Количество шагов",      120,  1710,    0,    0},
+    {"txtPStepCount",   Locked, "frmOut",     nullptr,                2520,  1680,  735,  285, 15},
+    {"Label13",         Label,  "frmOut",     "Размер вставок",        120,  2070,    0,    0},
+    {"txtPAdd",         Locked, "frmOut",     nullptr,                2520,  2040,  735,  285, 16},
+    {"cmdChange",       Button, "frmOut",     "Корректировка",        1560,  2520, 1695,  375, 20, nullptr, false},
+
+    {"fraSux",          Frame,  nullptr,      "Расход материалов",    7440,  5640, 3375, 1455},
+    {"lblLength",       Label,  "fraSux",     "Длина плети",           120,   240, 1815,  255},
+    {"txtLen",          Box,    "fraSux",     "11750",                2520,   240,  735,  285, 30},
+    {"cmdShow",         Button, "fraSux",     "Показать",             1560,   600, 1695,  375, 31, nullptr, false},
+    {"cmdOptimize",     Button, "fraSux",     "Оптимизировать",       1560,   975, 1695,  375, 32, nullptr, false},
+};
+// clang-format on
+
+ControlMaker VerticalSpinner(int min, int max, int value, const char* accessibleName) {
+    return [=](QWidget* parent) {
+        return MakeSpinner(parent, "", Qt::Vertical, min, max, value,
+                           QString::fromUtf8(accessibleName));
+    };
 }
 
-void MainWindow::CreateGrillePanel() {
-    frmOut = MakeFrame(this, "frmOut", "Параметры решетки");
-    Place(frmOut, 7440, 2520, 3375, 3015);
-    QWidget* f = frmOut;
-
-    Label15 = MakeLabel(f, "Label15", "Номер");
-    txtPNumber = MakeLockedBox(f, "txtPNumber", Label15);
-    txtPNumber->setText(QStringLiteral("1"));
-    // The grille number never leaves 1..60: before the first calculation
-    // the spinner cannot move.
-    vsrPNumber =
-        MakeSpinner(f, "vsrPNumber", Qt::Vertical, 1, 1, 1, QStringLiteral("Номер решётки"));
-    Label10 = MakeLabel(f, "Label10", "Ширина");
-    txtPWidth = MakeLockedBox(f, "txtPWidth", Label10);
-    Label11 = MakeLabel(f, "Label11", "Высота");
-    txtPHeight = MakeLockedBox(f, "txtPHeight", Label11);
-    Label12 = MakeLabel(f, "Label12", "Шаг");
-    txtPStep = MakeLockedBox(f, "txtPStep", Label12);
-    Label14 = MakeLabel(f, "Label14", "Количество шагов");
-    txtPStepCount = MakeLockedBox(f, "txtPStepCount", Label14);
-    Label13 = MakeLabel(f, "Label13", "Размер вставок");
-    txtPAdd = MakeLockedBox(f, "txtPAdd", Label13);
-    cmdChange = MakeButton(f, "cmdChange", "Корректировка");
-    cmdChange->setEnabled(false);
-
-    PlaceAt(Label15, 120, 270);
-    Place(txtPNumber, 2520, 240, 495, 285);
-    Place(vsrPNumber, 3000, 240, 255, 285);
-    PlaceAt(Label10, 120, 630);
-    Place(txtPWidth, 2520, 600, 735, 285);
-    Place(Label11, 120, 990, 975, 255);
-    Place(txtPHeight, 2520, 960, 735, 285);
-    Place(Label12, 120, 1350, 1095, 255);
-    Place(txtPStep, 2520, 1320, 735, 285);
-    PlaceAt(Label14, 120, 1710);
-    Place(txtPStepCount, 2520, 1680, 735, 285);
-    PlaceAt(Label13, 120, 2070);
-    Place(txtPAdd, 2520, 2040, 735, 285);
-    Place(cmdChange, 1560, 2520, 1695, 375);
-}
-
-void MainWindow::CreateOrderFrame() {
-    fraOrder = MakeFrame(this, "fraOrder", "Свойства заказа");
-    Place(fraOrder, 120, 120, 2415, 2295);
-    QWidget* f = fraOrder;
-
-    Label16 = MakeLabel(f, "Label16", "Номер");
-    txtONumber = MakeBox(f, "txtONumber", "", Label16);
-    Label17 = MakeLabel(f, "Label17", "Стоимость");
-    Label17->setEnabled(false);
-    txtOPrice = MakeBox(f, "txtOPrice", "", Label17);
-    txtOPrice->setEnabled(false);
-    cmdONew = MakeButton(f, "cmdONew", "Новый");
-    cmdOOpen = MakeButton(f, "cmdOOpen", "Открыть");
-    cmdOOpen->setEnabled(false);
-    cmdOSave = MakeButton(f, "cmdOSave", "Сохранить");
-    cmdOSave->setEnabled(false);
-    Image1 = new ClickArea(f);
-    Image1->setObjectName(QStringLiteral("Image1"));
-
-    PlaceAt(Label16, 120, 270);
-    Place(txtONumber, 1320, 240, 975, 285);
-    PlaceAt(Label17, 120, 630);
-    Place(txtOPrice, 1320, 600, 975, 285);
-    Place(cmdONew, 1320, 960, 975, 375);
-    Place(cmdOOpen, 1320, 1335, 975, 375);
-    Place(cmdOSave, 1320, 1710, 975, 375);
-    Place(Image1, 0, 2040, 255, 255);
-}
-
-void MainWindow::CreateGrillesFrame() {
-    fraGrating = MakeFrame(this, "fraGrating", "Размеры решёток");
-    Place(fraGrating, 120, 2520, 7215, 4575);
-
-    lstReport1 = new QTreeWidget(fraGrating);
-    lstReport1->setObjectName(QStringLiteral("lstReport1"));
-    lstReport1->setAccessibleName(QStringLiteral("Размеры решёток"));
-    lstReport1->setRootIsDecorated(false);
-    lstReport1->setUniformRowHeights(true);
-    lstReport1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstReport1->setHeaderLabels({
+QTreeWidget* MakeGrilleList(QWidget* parent) {
+    auto* list = new QTreeWidget(parent);
+    list->setAccessibleName(QStringLiteral("Размеры решёток"));
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setHeaderLabels({
         QStringLiteral("N"),
         QStringLiteral("Ширина проёма"),
         QStringLiteral("Высота проёма"),
@@ -212,55 +154,71 @@ void MainWindow::CreateGrillesFrame() {
         QStringLiteral("Боковые зазоры"),
         QStringLiteral("Площадь (S)"),
     });
-    lstReport1->header()->setStretchLastSection(false);
-    Place(lstReport1, 120, 240, 6975, 3735);
+    list->header()->setStretchLastSection(false);
     // Twelve columns of equal width; a header's full text shows as its tip.
     const int columnWidth = Px(6975 - 60) / 12;
     for (int c = 0; c < 12; ++c) {
-        lstReport1->setColumnWidth(c, columnWidth);
-        lstReport1->headerItem()->setToolTip(c, lstReport1->headerItem()->text(c));
+        list->setColumnWidth(c, columnWidth);
+        list->headerItem()->setToolTip(c, list->headerItem()->text(c));
     }
-
-    // The two report buttons belong to the window and sit over the frame.
-    cmdCreate = MakeButton(this, "cmdCreate", "Создать отчёт");
-    cmdCreate->setEnabled(false);
-    Place(cmdCreate, 240, 6600, 1695, 375);
-    cmdPrint = MakeButton(this, "cmdPrint", "Печать отчёта");
-    cmdPrint->setEnabled(false);
-    Place(cmdPrint, 2040, 6600, 1695, 375);
+    return list;
 }
 
-void MainWindow::CreateMaterialFrame() {
-    fraSux = MakeFrame(this, "fraSux", "Расход материалов");
-    Place(fraSux, 7440, 5640, 3375, 1455);
-    QWidget* f = fraSux;
+} // namespace
 
-    lblLength = MakeLabel(f, "lblLength", "Длина плети");
-    txtLen = MakeBox(f, "txtLen", "11750", lblLength);
-    cmdShow = MakeButton(f, "cmdShow", "Показать");
-    cmdShow->setEnabled(false);
-    cmdOptimize = MakeButton(f, "cmdOptimize", "Оптимизировать");
-    cmdOptimize->setEnabled(false);
-
-    Place(lblLength, 120, 240, 1815, 255);
-    Place(txtLen, 2520, 240, 735, 285);
-    Place(cmdShow, 1560, 600, 1695, 375);
-    Place(cmdOptimize, 1560, 975, 1695, 375);
-}
-
-void MainWindow::SetTabOrder() {
-    // The order of the layout's tab indexes; labels and frames take no focus,
-    // disabled controls are skipped by Qt until they are enabled.
-    QWidget* order[] = {
-        txtCount,      vsrCount, txtNumber,  vsrNumber,   txtWidth,  txtHeight,  txtZTop,
-        txtZDown,      txtZLeft, txtQuadro,  cmdOK,       txtPWidth, txtPHeight, txtPStep,
-        txtPStepCount, txtPAdd,  txtPNumber, vsrPNumber,  cmdToAll,  cmdChange,  txtONumber,
-        txtOPrice,     cmdOOpen, cmdONew,    cmdOSave,    Picture1,  cmdPrint,   lstReport1,
-        cmdCreate,     txtLen,   cmdShow,    cmdOptimize,
-    };
-    for (std::size_t k = 1; k < std::size(order); ++k)
-        QWidget::setTabOrder(order[k - 1], order[k]);
-    txtCount->setFocus();
+void MainWindow::BuildControls() {
+    const Controls c(
+        this, Layout,
+        {{"Image1", [](QWidget* parent) { return new ClickArea(parent); }},
+         {"Picture1",
+          [](QWidget* parent) {
+              auto* picture = new GrillePicture(parent);
+              picture->setAccessibleName(QStringLiteral("Чертёж решётки"));
+              return picture;
+          }},
+         {"vsrCount", VerticalSpinner(60, 0, 1, "Количество проёмов")},
+         {"vsrNumber", VerticalSpinner(1, 1, 1, "Номер проёма")},
+         // The grille number never leaves 1..60: before the first calculation
+         // the spinner cannot move.
+         {"vsrPNumber", VerticalSpinner(1, 1, 1, "Номер решётки")},
+         {"lineVertical", [](QWidget* parent) { return new EngravedLine(Qt::Vertical, parent); }},
+         {"lineHorizontal",
+          [](QWidget* parent) { return new EngravedLine(Qt::Horizontal, parent); }},
+         {"lstReport1", MakeGrilleList}});
+    orderNumberBox_ = c.Get<QLineEdit>("txtONumber");
+    newOrderButton_ = c.Get<QPushButton>("cmdONew");
+    openOrderButton_ = c.Get<QPushButton>("cmdOOpen");
+    saveOrderButton_ = c.Get<QPushButton>("cmdOSave");
+    greetingArea_ = c.Get<ClickArea>("Image1");
+    picture_ = c.Get<GrillePicture>("Picture1");
+    openingCountBox_ = c.Get<QLineEdit>("txtCount");
+    openingCountSpinner_ = c.Get<Spinner>("vsrCount");
+    openingNumberBox_ = c.Get<QLineEdit>("txtNumber");
+    openingNumberSpinner_ = c.Get<Spinner>("vsrNumber");
+    applyToAllButton_ = c.Get<QPushButton>("cmdToAll");
+    applyToAllButton_->setAccessibleName(applyToAllButton_->toolTip());
+    openingWidthBox_ = c.Get<QLineEdit>("txtWidth");
+    openingHeightBox_ = c.Get<QLineEdit>("txtHeight");
+    topGapBox_ = c.Get<QLineEdit>("txtZTop");
+    bottomGapBox_ = c.Get<QLineEdit>("txtZDown");
+    sideGapBox_ = c.Get<QLineEdit>("txtZLeft");
+    barSizeBox_ = c.Get<QLineEdit>("txtQuadro");
+    calculateButton_ = c.Get<QPushButton>("cmdOK");
+    grilleList_ = c.Get<QTreeWidget>("lstReport1");
+    buildReportButton_ = c.Get<QPushButton>("cmdCreate");
+    printReportButton_ = c.Get<QPushButton>("cmdPrint");
+    grilleNumberBox_ = c.Get<QLineEdit>("txtPNumber");
+    grilleNumberSpinner_ = c.Get<Spinner>("vsrPNumber");
+    grilleWidthBox_ = c.Get<QLineEdit>("txtPWidth");
+    grilleHeightBox_ = c.Get<QLineEdit>("txtPHeight");
+    grilleStepBox_ = c.Get<QLineEdit>("txtPStep");
+    grilleStepCountBox_ = c.Get<QLineEdit>("txtPStepCount");
+    grilleInsertBox_ = c.Get<QLineEdit>("txtPAdd");
+    correctionButton_ = c.Get<QPushButton>("cmdChange");
+    stockLengthBox_ = c.Get<QLineEdit>("txtLen");
+    showMaterialsButton_ = c.Get<QPushButton>("cmdShow");
+    optimizeButton_ = c.Get<QPushButton>("cmdOptimize");
+    openingCountBox_->setFocus();
 }
 
 void MainWindow::ConnectHandlers() {
@@ -274,41 +232,41 @@ void MainWindow::ConnectHandlers() {
         ConnectHandler(button, &QPushButton::clicked, this, messenger_, handler);
     };
 
-    onSpin(vsrCount, &MainWindow::vsrCount_Change);
-    onText(txtCount, &MainWindow::txtCount_Change);
-    onSpin(vsrNumber, &MainWindow::vsrNumber_Change);
-    onText(txtNumber, &MainWindow::txtNumber_Change);
-    onText(txtWidth, &MainWindow::txtWidth_Change);
-    onText(txtHeight, &MainWindow::txtHeight_Change);
-    onText(txtZTop, &MainWindow::txtZTop_Change);
-    onText(txtZDown, &MainWindow::txtZDown_Change);
-    onText(txtZLeft, &MainWindow::txtZLeft_Change);
-    onText(txtQuadro, &MainWindow::txtQuadro_Change);
-    onClick(cmdToAll, &MainWindow::cmdToAll_Click);
-    onClick(cmdOK, &MainWindow::cmdOK_Click);
+    onSpin(openingCountSpinner_, &MainWindow::ShowSpunCount);
+    onText(openingCountBox_, &MainWindow::FitOpeningNumberToCount);
+    onSpin(openingNumberSpinner_, &MainWindow::ShowSpunOpeningNumber);
+    onText(openingNumberBox_, &MainWindow::ShowOpening);
+    onText(openingWidthBox_, &MainWindow::StoreOpeningWidth);
+    onText(openingHeightBox_, &MainWindow::StoreOpeningHeight);
+    onText(topGapBox_, &MainWindow::StoreTopGap);
+    onText(bottomGapBox_, &MainWindow::StoreBottomGap);
+    onText(sideGapBox_, &MainWindow::StoreSideGap);
+    onText(barSizeBox_, &MainWindow::StoreBarSize);
+    onClick(applyToAllButton_, &MainWindow::ApplyToAllOpenings);
+    onClick(calculateButton_, &MainWindow::CalculateAll);
 
-    onText(txtPNumber, &MainWindow::txtPNumber_Change);
-    onSpin(vsrPNumber, &MainWindow::vsrPNumber_Change);
-    onText(txtPWidth, &MainWindow::txtPWidth_Change);
-    onClick(cmdChange, &MainWindow::cmdChange_Click);
+    onText(grilleNumberBox_, &MainWindow::ShowCurrentGrille);
+    onSpin(grilleNumberSpinner_, &MainWindow::ShowSpunGrilleNumber);
+    onText(grilleWidthBox_, &MainWindow::RefreshGrille);
+    onClick(correctionButton_, &MainWindow::ToggleCorrection);
 
-    ConnectHandler(Image1, &ClickArea::clicked, this, messenger_, &MainWindow::Image1_Click);
+    ConnectHandler(greetingArea_, &ClickArea::clicked, this, messenger_, &MainWindow::Greet);
 
-    onClick(cmdCreate, &MainWindow::cmdCreate_Click);
+    onClick(buildReportButton_, &MainWindow::BuildReport);
     // A separate operation: a build that stopped half-way still re-plans.
-    onClick(cmdCreate, &MainWindow::ReplanAfterBuild);
-    onClick(cmdShow, &MainWindow::cmdShow_Click);
-    onClick(cmdPrint, &MainWindow::cmdPrint_Click);
-    onClick(cmdOptimize, &MainWindow::cmdOptimize_Click);
+    onClick(buildReportButton_, &MainWindow::ReplanAfterBuild);
+    onClick(showMaterialsButton_, &MainWindow::ShowMaterials);
+    onClick(printReportButton_, &MainWindow::PrintReport);
+    onClick(optimizeButton_, &MainWindow::PlanCutting);
 
-    onClick(cmdONew, &MainWindow::cmdONew_Click);
-    onClick(cmdOOpen, &MainWindow::cmdOOpen_Click);
-    onClick(cmdOSave, &MainWindow::cmdOSave_Click);
-    onText(txtONumber, &MainWindow::txtONumber_Change);
+    onClick(newOrderButton_, &MainWindow::NewOrder);
+    onClick(openOrderButton_, &MainWindow::OpenOrder);
+    onClick(saveOrderButton_, &MainWindow::SaveOrder);
+    onText(orderNumberBox_, &MainWindow::OnOrderNumberTyped);
 }
 
 model::int16 MainWindow::CurrentGrille() const {
-    return static_cast<model::int16>(model::ToIndex(BoxValue(txtPNumber)));
+    return static_cast<model::int16>(model::ToIndex(BoxValue(grilleNumberBox_)));
 }
 
 CorrectionDialog& MainWindow::Correction() {

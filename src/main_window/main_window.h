@@ -8,15 +8,12 @@
 
 #include <QWidget>
 
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class ClickArea;
 class CorrectionDialog;
 class CuttingWindow;
-class EngravedLine;
 class GrillePicture;
 class MaterialWindow;
 class Messenger;
@@ -37,12 +34,12 @@ public:
     model::Order& Order() override { return order_; }
     Messenger& Messages() override { return messenger_; }
     model::int16 CurrentGrille() const override;
-    void GrilleRecomputed() override { txtPNumber_Change(); }
-    void BeltChanged() override { txtPWidth_Change(); }
+    void GrilleRecomputed() override { ShowCurrentGrille(); }
+    void BeltChanged() override { RefreshGrille(); }
 
     // Procedures the panels share.
-    void SetGratingInfo(model::int16 n);
-    void GDraw(double n);
+    void ShowGrille(model::int16 n);
+    void DrawGrille(double n);
     // Loads the correction dialog's controls from the current grille
     // (creating the dialog hidden if needed) without changing any record.
     void PrimeChangeDialog();
@@ -66,89 +63,49 @@ public:
     // Runs a handler as one operation (see RunHandler).
     template <class F> void Handle(F&& f) { RunHandler(messenger_, this, std::forward<F>(f)); }
 
-    // --- Frame "Параметры проёма" -------------------------------------------
-    QGroupBox* frmParam;
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label6, *Label7, *Label8, *Label9;
-    QLineEdit *txtCount, *txtNumber, *txtWidth, *txtHeight, *txtZTop, *txtZDown, *txtZLeft,
-        *txtQuadro;
-    Spinner *vsrCount, *vsrNumber;
-    QPushButton *cmdToAll, *cmdOK;
-    EngravedLine *lineVertical, *lineHorizontal;
-
-    // --- Frame "Параметры решетки" ------------------------------------------
-    QGroupBox* frmOut;
-    QLabel *Label10, *Label11, *Label12, *Label13, *Label14, *Label15;
-    QLineEdit *txtPNumber, *txtPWidth, *txtPHeight, *txtPStep, *txtPStepCount, *txtPAdd;
-    Spinner* vsrPNumber;
-    QPushButton* cmdChange;
-
-    // --- Frame "Свойства заказа" --------------------------------------------
-    QGroupBox* fraOrder;
-    QLabel *Label16, *Label17;
-    QLineEdit *txtONumber, *txtOPrice;
-    QPushButton *cmdONew, *cmdOOpen, *cmdOSave;
-    ClickArea* Image1;
-
-    // --- Frame "Размеры решёток", the drawing and the report buttons --------
-    QGroupBox* fraGrating;
-    QTreeWidget* lstReport1;
-    GrillePicture* Picture1;
-    QPushButton *cmdCreate, *cmdPrint;
-
-    // --- Frame "Расход материалов" ------------------------------------------
-    QGroupBox* fraSux;
-    QLabel* lblLength;
-    QLineEdit* txtLen;
-    QPushButton *cmdShow, *cmdOptimize;
-
-    // --- Handlers -----------------------------------------------------------
+    // --- Handlers, each attached to its control in ConnectHandlers ---------
     // Opening panel (opening_panel.cpp).
-    void Form_Load();
-    void vsrCount_Change();
-    void txtCount_Change();
-    void vsrNumber_Change();
-    void txtNumber_Change();
-    void txtWidth_Change();
-    void txtHeight_Change();
-    void txtZTop_Change();
-    void txtZDown_Change();
-    void txtZLeft_Change();
-    void txtQuadro_Change();
-    void cmdToAll_Click();
-    void cmdOK_Click() { CalculateAll(); }
+    void Start();
+    void ShowSpunCount();
+    void FitOpeningNumberToCount();
+    void ShowSpunOpeningNumber();
+    void ShowOpening();
+    void StoreOpeningWidth();
+    void StoreOpeningHeight();
+    void StoreTopGap();
+    void StoreBottomGap();
+    void StoreSideGap();
+    void StoreBarSize();
+    void ApplyToAllOpenings();
     void CalculateAll();
     // Grille panel (grille_panel.cpp).
-    void txtPNumber_Change();
-    void vsrPNumber_Change();
-    void txtPWidth_Change();
-    void cmdChange_Click();
+    void ShowCurrentGrille();
+    void ShowSpunGrilleNumber();
+    void RefreshGrille();
+    void ToggleCorrection();
     // Drawing (drawing.cpp).
-    void Form_Paint();
-    void Image1_Click();
+    void PaintGrille();
+    void Greet();
     // Reports (report_commands.cpp).
-    void cmdCreate_Click();
-    void cmdShow_Click();
-    void cmdPrint_Click();
+    void BuildReport();
+    void ShowMaterials();
+    void PrintReport();
     // Cutting plan (cutting_command.cpp).
-    void cmdOptimize_Click();
+    void PlanCutting();
     // Orders (order_commands.cpp).
-    void cmdONew_Click();
-    void cmdOOpen_Click();
-    void cmdOSave_Click();
-    void txtONumber_Change();
+    void NewOrder();
+    void OpenOrder();
+    void SaveOrder();
+    void OnOrderNumberTyped();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // Runs Form_Paint.
+    // Runs PaintGrille.
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void CreateOpeningPanel();
-    void CreateGrillePanel();
-    void CreateOrderFrame();
-    void CreateGrillesFrame();
-    void CreateMaterialFrame();
-    void SetTabOrder();
+    void BuildControls();
+    void SetUpGrilleList();
     void ConnectHandlers();
 
     // A new report build re-plans a cutting window on screen.
@@ -169,4 +126,42 @@ private:
     SecondaryWindow<ReportPageWindow> reportPage_;
     SecondaryWindow<MaterialWindow> materials_;
     SecondaryWindow<CuttingWindow> cutting_;
+
+    // Opening panel.
+    QLineEdit* openingCountBox_;
+    Spinner* openingCountSpinner_;
+    QLineEdit* openingNumberBox_;
+    Spinner* openingNumberSpinner_;
+    QLineEdit* openingWidthBox_;
+    QLineEdit* openingHeightBox_;
+    QLineEdit* topGapBox_;
+    QLineEdit* bottomGapBox_;
+    QLineEdit* sideGapBox_;
+    QLineEdit* barSizeBox_;
+    QPushButton* applyToAllButton_;
+    QPushButton* calculateButton_;
+    // Grille panel.
+    QLineEdit* grilleNumberBox_;
+    Spinner* grilleNumberSpinner_;
+    QLineEdit* grilleWidthBox_;
+    QLineEdit* grilleHeightBox_;
+    QLineEdit* grilleStepBox_;
+    QLineEdit* grilleStepCountBox_;
+    QLineEdit* grilleInsertBox_;
+    QPushButton* correctionButton_;
+    // Order frame.
+    QLineEdit* orderNumberBox_;
+    QPushButton* newOrderButton_;
+    QPushButton* openOrderButton_;
+    QPushButton* saveOrderButton_;
+    ClickArea* greetingArea_;
+    // The grilles, the drawing and the report buttons.
+    QTreeWidget* grilleList_;
+    GrillePicture* picture_;
+    QPushButton* buildReportButton_;
+    QPushButton* printReportButton_;
+    // Material frame.
+    QLineEdit* stockLengthBox_;
+    QPushButton* showMaterialsButton_;
+    QPushButton* optimizeButton_;
 };

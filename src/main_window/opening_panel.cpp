@@ -15,86 +15,86 @@
 
 using model::int16;
 
-void MainWindow::Form_Load() {
-    txtCount->setText(NumberText(vsrCount->Value()));
-    vsrNumber->SetValue(1);
+void MainWindow::Start() {
+    openingCountBox_->setText(NumberText(openingCountSpinner_->Value()));
+    openingNumberSpinner_->SetValue(1);
     order_.Quadro = 14;
 }
 
-void MainWindow::vsrCount_Change() {
-    txtCount->setText(NumberText(vsrCount->Value()));
+void MainWindow::ShowSpunCount() {
+    openingCountBox_->setText(NumberText(openingCountSpinner_->Value()));
 }
 
-void MainWindow::txtCount_Change() {
+void MainWindow::FitOpeningNumberToCount() {
     // The number spinner spans 1..count, kept inside the tables' 1..60; a
     // count of 0 or less leaves it at 1. Narrowing the range moves the
     // number to the nearest end, which shows that opening.
-    int count = BoxNumber(txtCount);
-    vsrNumber->SetMin(std::clamp(count, 1, model::MaxOpenings));
+    int count = BoxNumber(openingCountBox_);
+    openingNumberSpinner_->SetMin(std::clamp(count, 1, model::MaxOpenings));
 }
 
-void MainWindow::vsrNumber_Change() {
-    txtNumber->setText(NumberText(vsrNumber->Value()));
+void MainWindow::ShowSpunOpeningNumber() {
+    openingNumberBox_->setText(NumberText(openingNumberSpinner_->Value()));
 }
 
-void MainWindow::txtNumber_Change() {
-    const int16 i = BoxNumber(txtNumber);
+void MainWindow::ShowOpening() {
+    const int16 i = BoxNumber(openingNumberBox_);
     model::CheckIndex(i);
     // Each assignment runs that box's handler, which stores the value just
     // shown back into opening i: the table does not change.
-    txtWidth->setText(NumberText(order_.OpeningAt(i).Width));
-    txtHeight->setText(NumberText(order_.OpeningAt(i).Height));
-    txtZTop->setText(NumberText(order_.OpeningAt(i).TopGap));
-    txtZDown->setText(NumberText(order_.OpeningAt(i).BottomGap));
-    txtZLeft->setText(NumberText(order_.OpeningAt(i).SideGap));
+    openingWidthBox_->setText(NumberText(order_.OpeningAt(i).Width));
+    openingHeightBox_->setText(NumberText(order_.OpeningAt(i).Height));
+    topGapBox_->setText(NumberText(order_.OpeningAt(i).TopGap));
+    bottomGapBox_->setText(NumberText(order_.OpeningAt(i).BottomGap));
+    sideGapBox_->setText(NumberText(order_.OpeningAt(i).SideGap));
 }
 
-void MainWindow::txtWidth_Change() {
-    const int16 i = BoxNumber(txtNumber);
-    order_.SetOpeningWidth(i, BoxNumber(txtWidth));
+void MainWindow::StoreOpeningWidth() {
+    const int16 i = BoxNumber(openingNumberBox_);
+    order_.SetOpeningWidth(i, BoxNumber(openingWidthBox_));
 }
 
-void MainWindow::txtHeight_Change() {
-    const int16 i = BoxNumber(txtNumber);
-    order_.SetOpeningHeight(i, BoxNumber(txtHeight));
+void MainWindow::StoreOpeningHeight() {
+    const int16 i = BoxNumber(openingNumberBox_);
+    order_.SetOpeningHeight(i, BoxNumber(openingHeightBox_));
 }
 
-void MainWindow::txtZTop_Change() {
-    const int16 i = BoxNumber(txtNumber);
-    order_.SetOpeningTopGap(i, BoxNumber(txtZTop));
+void MainWindow::StoreTopGap() {
+    const int16 i = BoxNumber(openingNumberBox_);
+    order_.SetOpeningTopGap(i, BoxNumber(topGapBox_));
 }
 
-void MainWindow::txtZDown_Change() {
-    const int16 i = BoxNumber(txtNumber);
-    order_.SetOpeningBottomGap(i, BoxNumber(txtZDown));
+void MainWindow::StoreBottomGap() {
+    const int16 i = BoxNumber(openingNumberBox_);
+    order_.SetOpeningBottomGap(i, BoxNumber(bottomGapBox_));
 }
 
-void MainWindow::txtZLeft_Change() {
-    const int16 i = BoxNumber(txtNumber);
-    order_.SetOpeningSideGap(i, BoxNumber(txtZLeft));
+void MainWindow::StoreSideGap() {
+    const int16 i = BoxNumber(openingNumberBox_);
+    order_.SetOpeningSideGap(i, BoxNumber(sideGapBox_));
 }
 
-void MainWindow::txtQuadro_Change() {
-    order_.Quadro = BoxNumber(txtQuadro);
+void MainWindow::StoreBarSize() {
+    order_.Quadro = BoxNumber(barSizeBox_);
 }
 
-void MainWindow::cmdToAll_Click() {
-    const int16 count = BoxNumber(txtCount);
+void MainWindow::ApplyToAllOpenings() {
+    const int16 count = BoxNumber(openingCountBox_);
     for (int k = 1; k <= count; ++k) {
         // Every text is read again for every opening; every store checks k.
-        order_.OpeningAt(k).Width = BoxNumber(txtWidth);
-        order_.OpeningAt(k).Height = BoxNumber(txtHeight);
-        order_.OpeningAt(k).TopGap = BoxNumber(txtZTop);
-        order_.OpeningAt(k).BottomGap = BoxNumber(txtZDown);
-        order_.OpeningAt(k).SideGap = BoxNumber(txtZLeft);
+        order_.OpeningAt(k).Width = BoxNumber(openingWidthBox_);
+        order_.OpeningAt(k).Height = BoxNumber(openingHeightBox_);
+        order_.OpeningAt(k).TopGap = BoxNumber(topGapBox_);
+        order_.OpeningAt(k).BottomGap = BoxNumber(bottomGapBox_);
+        order_.OpeningAt(k).SideGap = BoxNumber(sideGapBox_);
     }
 }
 
 void MainWindow::CalculateAll() {
     // The grille spinner spans 1..count, kept inside 1..60. Narrowing it may
     // move the current grille and show it before anything is sized.
-    const int16 count = BoxNumber(txtCount);
-    vsrPNumber->SetMin(std::clamp<int>(count, 1, model::MaxOpenings));
+    const int16 count = BoxNumber(openingCountBox_);
+    grilleNumberSpinner_->SetMin(std::clamp<int>(count, 1, model::MaxOpenings));
 
     // Size every grille; the bound is fixed before the first pass.
     for (int i = 1; i <= count; ++i) {
@@ -105,12 +105,12 @@ void MainWindow::CalculateAll() {
     }
 
     // Set once every grille is sized: a sizing error keeps the last count.
-    order_.GrilleCount = BoxNumber(txtCount);
+    order_.GrilleCount = BoxNumber(openingCountBox_);
 
-    SetGratingInfo(BoxNumber(txtPNumber));
+    ShowGrille(BoxNumber(grilleNumberBox_));
     // Sized grilles can be corrected and reported.
-    cmdChange->setEnabled(true);
-    cmdCreate->setEnabled(true);
+    correctionButton_->setEnabled(true);
+    buildReportButton_->setEnabled(true);
     PrimeChangeDialog();
-    GDraw(BoxValue(txtPNumber));
+    DrawGrille(BoxValue(grilleNumberBox_));
 }

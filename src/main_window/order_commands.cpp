@@ -36,16 +36,16 @@ bool CanCreateFilesIn(const QString& folder) {
 void MainWindow::ShowCurrentOpening() {
     // A number typed outside the spinner's range (or beyond the tables) gives
     // way to the spinner's own value.
-    const int top = std::max(vsrNumber->Min(), vsrNumber->Max());
+    const int top = std::max(openingNumberSpinner_->Min(), openingNumberSpinner_->Max());
     bool inRange = false;
     try {
-        inRange = model::ToIndex(BoxValue(txtNumber)) <= top;
+        inRange = model::ToIndex(BoxValue(openingNumberBox_)) <= top;
     } catch (const model::RuntimeError&) {
         inRange = false;
     }
     if (!inRange)
-        txtNumber->setText(NumberText(vsrNumber->Value()));
-    txtNumber_Change();
+        openingNumberBox_->setText(NumberText(openingNumberSpinner_->Value()));
+    ShowOpening();
 }
 
 QString MainWindow::OrdersFolder() {
@@ -59,38 +59,38 @@ QString MainWindow::OrdersFolder() {
     return ordersFolder_;
 }
 
-void MainWindow::txtONumber_Change() {
+void MainWindow::OnOrderNumberTyped() {
     // An empty number would name a hidden ".kxo" file.
-    const bool named = !txtONumber->text().isEmpty();
-    cmdOOpen->setEnabled(named);
-    cmdOSave->setEnabled(named);
+    const bool named = !orderNumberBox_->text().isEmpty();
+    openOrderButton_->setEnabled(named);
+    saveOrderButton_->setEnabled(named);
 }
 
-void MainWindow::cmdONew_Click() {
+void MainWindow::NewOrder() {
     order_.ClearTables();
-    SetGratingInfo(1);
+    ShowGrille(1);
 
     // Every view shows the cleared tables; the count, the opening and grille
     // numbers as typed, the report list and the report windows stay as they
     // were. An opening number beyond the tables has nothing to show.
     bool named = true;
     try {
-        model::ToIndex(BoxValue(txtNumber));
+        model::ToIndex(BoxValue(openingNumberBox_));
     } catch (const model::RuntimeError&) {
         named = false;
     }
     if (named)
-        txtNumber_Change();
-    Picture1->Clear();
+        ShowOpening();
+    picture_->Clear();
     PrimeChangeDialog();
 }
 
-void MainWindow::cmdOSave_Click() {
+void MainWindow::SaveOrder() {
     try {
         const QString folder = OrdersFolder();
         const std::string path =
             orders::OrderFilePath(QFile::encodeName(folder).toStdString(),
-                                  QFile::encodeName(txtONumber->text()).toStdString());
+                                  QFile::encodeName(orderNumberBox_->text()).toStdString());
         // The per-user folder may not exist yet; a failure shows in the save.
         QDir().mkpath(folder);
         orders::WriteOrderFile(path, order_);
@@ -99,11 +99,11 @@ void MainWindow::cmdOSave_Click() {
     }
 }
 
-void MainWindow::cmdOOpen_Click() {
+void MainWindow::OpenOrder() {
     try {
         const std::string path =
             orders::OrderFilePath(QFile::encodeName(OrdersFolder()).toStdString(),
-                                  QFile::encodeName(txtONumber->text()).toStdString());
+                                  QFile::encodeName(orderNumberBox_->text()).toStdString());
         orders::ReadOrderFile(path, order_);
     } catch (const orders::OrderFileError& e) {
         messenger_.Error(this, QString::fromUtf8(e.what()));
@@ -112,8 +112,8 @@ void MainWindow::cmdOOpen_Click() {
     // The order is loaded whole. Enable its commands before the views are
     // brought up to date, so that a view that cannot show a value does not
     // keep them disabled.
-    cmdChange->setEnabled(true);
-    cmdCreate->setEnabled(true);
+    correctionButton_->setEnabled(true);
+    buildReportButton_->setEnabled(true);
 
     const int count = order_.GrilleCount;
     const int top = std::clamp(count, 1, model::MaxOpenings);
@@ -121,13 +121,13 @@ void MainWindow::cmdOOpen_Click() {
     // Opening panel: the count spinner drives the count box, which narrows
     // the number spinner; the box is set as well in case the user had typed
     // a count the spinner did not follow.
-    vsrCount->SetValueClamped(count);
-    txtCount->setText(NumberText(count));
+    openingCountSpinner_->SetValueClamped(count);
+    openingCountBox_->setText(NumberText(count));
     ShowCurrentOpening();
 
     // Grille panel, drawing and dialog: the grille spinner spans 1..count and
     // keeps the current grille inside it; then all three show that grille.
-    vsrPNumber->SetMin(top);
-    txtPNumber->setText(NumberText(vsrPNumber->Value()));
-    txtPNumber_Change();
+    grilleNumberSpinner_->SetMin(top);
+    grilleNumberBox_->setText(NumberText(grilleNumberSpinner_->Value()));
+    ShowCurrentGrille();
 }

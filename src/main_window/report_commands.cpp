@@ -49,30 +49,30 @@ private:
 
 } // namespace
 
-void MainWindow::cmdCreate_Click() {
+void MainWindow::BuildReport() {
     ReportPageWindow& page = reportPage_.Get();
     MaterialWindow& materials = materials_.Get();
-    cmdPrint->setEnabled(true);
+    printReportButton_->setEnabled(true);
     materials.SetText({});
     page.SetMaterials({});
-    lstReport1->clear();
+    grilleList_->clear();
     builtCuts_.clear();
 
     // An overflow in a cut list ends the build with everything before it in
     // place.
-    OnScreen onScreen(*lstReport1, materials, page, builtCuts_);
+    OnScreen onScreen(*grilleList_, materials, page, builtCuts_);
     const report::Report built =
-        report::BuildReport(order_, txtONumber->text().toStdString(), &onScreen);
+        report::BuildReport(order_, orderNumberBox_->text().toStdString(), &onScreen);
     page.SetLayout(built.layout);
-    cmdShow->setEnabled(true);
-    cmdOptimize->setEnabled(true);
+    showMaterialsButton_->setEnabled(true);
+    optimizeButton_->setEnabled(true);
 }
 
-void MainWindow::cmdShow_Click() {
+void MainWindow::ShowMaterials() {
     materials_.Show();
 }
 
-void MainWindow::cmdPrint_Click() {
+void MainWindow::PrintReport() {
     // The page is printed as it is now; nothing is rebuilt.
     PrintOrSavePdf(this, messenger_, report::PrintJobOf(reportPage_.Get().Page()));
 }

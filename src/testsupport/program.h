@@ -23,18 +23,18 @@ struct Program {
 
     // Types the five dimensions of opening i, as the user would.
     void Opening(int i, int width, int height, int top = 0, int bottom = 0, int side = 0) {
-        main.txtNumber->setText(QString::number(i));
-        main.txtWidth->setText(QString::number(width));
-        main.txtHeight->setText(QString::number(height));
-        main.txtZTop->setText(QString::number(top));
-        main.txtZDown->setText(QString::number(bottom));
-        main.txtZLeft->setText(QString::number(side));
+        Find<QLineEdit>(main, "txtNumber")->setText(QString::number(i));
+        Find<QLineEdit>(main, "txtWidth")->setText(QString::number(width));
+        Find<QLineEdit>(main, "txtHeight")->setText(QString::number(height));
+        Find<QLineEdit>(main, "txtZTop")->setText(QString::number(top));
+        Find<QLineEdit>(main, "txtZDown")->setText(QString::number(bottom));
+        Find<QLineEdit>(main, "txtZLeft")->setText(QString::number(side));
     }
 
     // Types the count and presses "ОК".
     void Calculate(int count) {
-        main.txtCount->setText(QString::number(count));
-        main.cmdOK->click();
+        Find<QLineEdit>(main, "txtCount")->setText(QString::number(count));
+        Find<QPushButton>(main, "cmdOK")->click();
     }
 
     const model::Grille& Grille(int i) const { return order.GrilleAt(i); }
@@ -42,16 +42,20 @@ struct Program {
 
     // What the panel shows: width, height, step, step count, inserts.
     QStringList Panel() const {
-        return {main.txtPWidth->text(), main.txtPHeight->text(), main.txtPStep->text(),
-                main.txtPStepCount->text(), main.txtPAdd->text()};
+        return {Find<QLineEdit>(main, "txtPWidth")->text(),
+                Find<QLineEdit>(main, "txtPHeight")->text(),
+                Find<QLineEdit>(main, "txtPStep")->text(),
+                Find<QLineEdit>(main, "txtPStepCount")->text(),
+                Find<QLineEdit>(main, "txtPAdd")->text()};
     }
     static bool Red(const QLineEdit* box) {
         return box->palette().color(QPalette::Text) == QColor(Qt::red);
     }
     // The bars the picture should hold for grille i.
     std::vector<drawing::Bar> Planned(int i) const {
-        return drawing::PlanGrille(order, i, main.Picture1->OuterWidthTwips(),
-                                   main.Picture1->OuterHeightTwips())
+        return drawing::PlanGrille(order, i,
+                                   Find<GrillePicture>(main, "Picture1")->OuterWidthTwips(),
+                                   Find<GrillePicture>(main, "Picture1")->OuterHeightTwips())
             .bars;
     }
 };

@@ -52,8 +52,11 @@ QWidget* Controls::Make(QWidget* window, const ControlRow& row,
         return MakeLabel(parent, row.name, caption);
     case ControlKind::Box:
         return MakeBox(parent, row.name, caption, label);
-    case ControlKind::LockedBox:
-        return MakeLockedBox(parent, row.name, label);
+    case ControlKind::LockedBox: {
+        QLineEdit* box = MakeLockedBox(parent, row.name, label);
+        box->setText(QString::fromUtf8(caption));
+        return box;
+    }
     case ControlKind::Button:
         return MakeButton(parent, row.name, caption);
     case ControlKind::CheckBox:

@@ -34,12 +34,12 @@ private slots:
         RecordingMessenger messenger;
         FillOrder(order, 1);
         MainWindow main(order, messenger);
-        QVERIFY(!main.cmdOptimize->isEnabled());
-        main.cmdCreate->setEnabled(true);
-        main.cmdCreate->click();
+        QVERIFY(!Find<QPushButton>(main, "cmdOptimize")->isEnabled());
+        Find<QPushButton>(main, "cmdCreate")->setEnabled(true);
+        Find<QPushButton>(main, "cmdCreate")->click();
         CuttingWindow& w = main.Cutting();
         QSignalSpy shown(&w, &CuttingWindow::PlanShown);
-        main.cmdOptimize->click();
+        Find<QPushButton>(main, "cmdOptimize")->click();
         QVERIFY(w.isVisible());
         QVERIFY(shown.wait(10000));
         QCOMPARE(Find<QTableWidget>(w, "tblPlan")->item(0, 2)->text(),
@@ -52,17 +52,17 @@ private slots:
         // the build re-plans the open window with the stock length it was opened
         // with, the next opening takes the new one.
         FillOrder(order, 3);
-        main.cmdONew->click();
-        main.cmdOptimize->click();
+        Find<QPushButton>(main, "cmdONew")->click();
+        Find<QPushButton>(main, "cmdOptimize")->click();
         QVERIFY(shown.wait(10000));
         QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 2 * 1000 + 5 * 1500);
         FillOrder(order, 3);
-        main.txtLen->setText(QStringLiteral("6000"));
-        main.cmdCreate->click();
+        Find<QLineEdit>(main, "txtLen")->setText(QStringLiteral("6000"));
+        Find<QPushButton>(main, "cmdCreate")->click();
         QVERIFY(shown.wait(10000));
         QCOMPARE(w.StockText(), QStringLiteral("11750"));
         QCOMPARE(w.CurrentPlan().result.plan.piecesLength, 3 * (2 * 1000 + 5 * 1500));
-        main.cmdOptimize->click();
+        Find<QPushButton>(main, "cmdOptimize")->click();
         QVERIFY(shown.wait(10000));
         QCOMPARE(w.CurrentPlan().result.plan.bars, 6); // at most 5500 mm of these fit 6000
         QVERIFY2(messenger.errors.isEmpty(), qPrintable(messenger.errors.join('\n')));
@@ -74,18 +74,18 @@ private slots:
         FillOrder(order, 2);
         auto* main = new MainWindow(order, messenger);
         main->show();
-        main->cmdChange->setEnabled(true);
-        main->cmdCreate->setEnabled(true);
-        main->cmdCreate->click();
-        main->cmdChange->click();
-        main->cmdShow->click();
+        Find<QPushButton>(*main, "cmdChange")->setEnabled(true);
+        Find<QPushButton>(*main, "cmdCreate")->setEnabled(true);
+        Find<QPushButton>(*main, "cmdCreate")->click();
+        Find<QPushButton>(*main, "cmdChange")->click();
+        Find<QPushButton>(*main, "cmdShow")->click();
         // A plan that runs until it is stopped.
         main->Cutting().SetPlanner([](const auto& pieces, const auto& s, const auto& control) {
             while (!control.cancel->load())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             return cutting::PlanCutting(pieces, s);
         });
-        main->cmdOptimize->click();
+        Find<QPushButton>(*main, "cmdOptimize")->click();
         QVERIFY(main->Cutting().Planning());
         const QList<QPointer<QWidget>> windows = {&main->Correction(), &main->Materials(),
                                                   &main->Cutting()};

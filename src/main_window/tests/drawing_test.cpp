@@ -26,29 +26,30 @@ private slots:
     void calculationDrawsCurrentGrilleAndFailureKeepsIt() {
         Program p;
         // The first paint finds grille 1 empty and draws nothing.
-        p.main.Form_Paint();
-        QVERIFY(p.main.Picture1->Bars().empty());
+        p.main.PaintGrille();
+        QVERIFY(Find<GrillePicture>(p.main, "Picture1")->Bars().empty());
 
         p.Opening(1, 1000, 1500);
         p.Calculate(1);
         const auto plan = drawing::PlanGrille(p.order, 1, 3375, 2295);
         QVERIFY(plan.cleared);
-        QCOMPARE(p.main.Picture1->Bars(), plan.bars);
+        QCOMPARE(Find<GrillePicture>(p.main, "Picture1")->Bars(), plan.bars);
         // Height binds: the frame's top left corner is at (1022.5, 150) twips,
         // inside the two-pixel border.
-        QCOMPARE(p.main.Picture1->PixelBox(plan.bars[0]).topLeft(), QPoint(68 + 2, 10 + 2));
+        QCOMPARE(Find<GrillePicture>(p.main, "Picture1")->PixelBox(plan.bars[0]).topLeft(),
+                 QPoint(68 + 2, 10 + 2));
 
         // Without a scale (here: height 0) the old drawing stays.
         p.order.GrilleAt(1).H = 0;
-        p.main.GDraw(1);
-        QCOMPARE(p.main.Picture1->Bars(), plan.bars);
+        p.main.DrawGrille(1);
+        QCOMPARE(Find<GrillePicture>(p.main, "Picture1")->Bars(), plan.bars);
         QVERIFY(p.messenger.errors.isEmpty());
     }
 
     void paintRenewsDrawingWithoutLoop() {
         Program p;
         PaintCounter counter;
-        p.main.Picture1->installEventFilter(&counter);
+        Find<GrillePicture>(p.main, "Picture1")->installEventFilter(&counter);
         p.main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&p.main));
         p.Opening(1, 1000, 1500);
@@ -67,7 +68,7 @@ private slots:
         p.order.GrilleAt(1).n = 3;
         p.main.repaint();
         QTest::qWait(50);
-        QCOMPARE(p.main.Picture1->Bars().size(), 6u + 2u);
+        QCOMPARE(Find<GrillePicture>(p.main, "Picture1")->Bars().size(), 6u + 2u);
         p.main.hide();
     }
 
@@ -75,7 +76,7 @@ private slots:
         Program p;
         p.main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&p.main));
-        QTest::mouseClick(p.main.Image1, Qt::LeftButton);
+        QTest::mouseClick(Find<ClickArea>(p.main, "Image1"), Qt::LeftButton);
         QCOMPARE(p.messenger.infos,
                  QStringList{QStringLiteral("KX: Hello!!! :))) How are you??? ;)")});
         p.main.hide();

@@ -34,17 +34,19 @@ private slots:
         model::Grille& g = p.order.GrilleAt(1);
         g.B = static_cast<model::int16>(widthRed ? 1000 : 2000);
         g.b = static_cast<model::int16>(insertsRed ? 60 : 10);
-        p.main.SetGratingInfo(1);
-        QCOMPARE(Program::Red(p.main.txtPWidth), !widthRed);
-        QCOMPARE(Program::Red(p.main.txtPAdd), !insertsRed);
+        p.main.ShowGrille(1);
+        QCOMPARE(Program::Red(Find<QLineEdit>(p.main, "txtPWidth")), !widthRed);
+        QCOMPARE(Program::Red(Find<QLineEdit>(p.main, "txtPAdd")), !insertsRed);
 
         g.B = static_cast<model::int16>(B);
         g.DoubleBelt = doubleBelt ? model::True16 : model::False16;
         g.b = static_cast<model::int16>(b);
-        p.main.SetGratingInfo(1);
-        QCOMPARE(Program::Red(p.main.txtPWidth), widthRed);
-        QCOMPARE(Program::Red(p.main.txtPAdd), insertsRed);
-        for (QLineEdit* box : {p.main.txtPHeight, p.main.txtPStep, p.main.txtPStepCount})
+        p.main.ShowGrille(1);
+        QCOMPARE(Program::Red(Find<QLineEdit>(p.main, "txtPWidth")), widthRed);
+        QCOMPARE(Program::Red(Find<QLineEdit>(p.main, "txtPAdd")), insertsRed);
+        for (QLineEdit* box :
+             {Find<QLineEdit>(p.main, "txtPHeight"), Find<QLineEdit>(p.main, "txtPStep"),
+              Find<QLineEdit>(p.main, "txtPStepCount")})
             QVERIFY(!Program::Red(box));
     }
 
@@ -55,13 +57,13 @@ private slots:
         p.Opening(1, 1000, 1500);
         p.Opening(2, 1700, 1400, 10, 10, 5);
         p.Calculate(2);
-        QSignalSpy widths(p.main.txtPWidth, &QLineEdit::textChanged);
-        QSignalSpy numbers(p.main.txtPNumber, &QLineEdit::textChanged);
-        p.main.vsrPNumber->SetValue(2);
+        QSignalSpy widths(Find<QLineEdit>(p.main, "txtPWidth"), &QLineEdit::textChanged);
+        QSignalSpy numbers(Find<QLineEdit>(p.main, "txtPNumber"), &QLineEdit::textChanged);
+        Find<Spinner>(p.main, "vsrPNumber")->SetValue(2);
         QCOMPARE(widths.count(), 1);
         QCOMPARE(numbers.count(), 1);
         QCOMPARE(p.Panel(), QStringList({"1690", "1380", "164", "10", "4"}));
-        QVERIFY(Program::Red(p.main.txtPWidth));
+        QVERIFY(Program::Red(Find<QLineEdit>(p.main, "txtPWidth")));
         QVERIFY(p.messenger.errors.isEmpty());
     }
 
@@ -75,12 +77,12 @@ private slots:
         QVERIFY(!d.isVisible()); // the dialog follows whether or not it is shown
         const model::Order before = p.order;
         for (int m : {3, 2, 1, 2}) {
-            p.main.vsrPNumber->SetValue(m);
+            Find<Spinner>(p.main, "vsrPNumber")->SetValue(m);
             const model::Grille& g = p.Grille(m);
             QCOMPARE(p.Panel(),
                      QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
                                   QString::number(g.n), QString::number(g.b)}));
-            QCOMPARE(p.main.Picture1->Bars(), p.Planned(m));
+            QCOMPARE(Find<GrillePicture>(p.main, "Picture1")->Bars(), p.Planned(m));
             QCOMPARE(Find<QLineEdit>(d, "txtNewStep")->text(), QString::number(g.t));
             QCOMPARE(Find<QLineEdit>(d, "txtNewZLeft")->text(),
                      QString::number(p.order.OpeningAt(m).SideGap));
@@ -90,7 +92,7 @@ private slots:
         // step afresh and primes the dialog again.
         Find<Spinner>(d, "HScroll1")->SetValue(33);
         Find<Spinner>(d, "HScroll2")->SetValue(150);
-        p.main.cmdOK->click();
+        Find<QPushButton>(p.main, "cmdOK")->click();
         QCOMPARE(p.order.OpeningAt(2).SideGap, 33);
         QCOMPARE(p.order.OpeningAt(1).SideGap, 5);
         QCOMPARE(Find<QLineEdit>(d, "txtNewStep")->text(), QStringLiteral("164"));
@@ -104,14 +106,14 @@ private slots:
         p.Opening(2, 200, 1500); // B 200: one step
         p.Calculate(2);
         CorrectionDialog& d = p.Dialog();
-        QVERIFY(Program::Red(p.main.txtPWidth));
+        QVERIFY(Program::Red(Find<QLineEdit>(p.main, "txtPWidth")));
         Find<QCheckBox>(d, "chkDouble")->click();
-        QVERIFY(!Program::Red(p.main.txtPWidth));
+        QVERIFY(!Program::Red(Find<QLineEdit>(p.main, "txtPWidth")));
 
-        p.main.vsrPNumber->SetValue(2);
+        Find<Spinner>(p.main, "vsrPNumber")->SetValue(2);
         Find<QPushButton>(d, "cmdDecStep")->click();
-        QCOMPARE(p.main.txtPStepCount->text(), QStringLiteral("0"));
-        QVERIFY(p.main.Picture1->Bars().empty());
+        QCOMPARE(Find<QLineEdit>(p.main, "txtPStepCount")->text(), QStringLiteral("0"));
+        QVERIFY(Find<GrillePicture>(p.main, "Picture1")->Bars().empty());
         QVERIFY(p.messenger.errors.isEmpty());
     }
 
@@ -119,13 +121,13 @@ private slots:
         Program p;
         p.Opening(1, 1000, 1500, 0, 0, 8);
         p.Calculate(1);
-        p.main.cmdChange->click();
+        Find<QPushButton>(p.main, "cmdChange")->click();
         QPointer<CorrectionDialog> first = &p.Dialog();
         QVERIFY(first->isVisible());
-        p.main.cmdChange->click();
+        Find<QPushButton>(p.main, "cmdChange")->click();
         QVERIFY(!first->isVisible());
         QVERIFY(p.main.HasCorrection());
-        p.main.cmdChange->click();
+        Find<QPushButton>(p.main, "cmdChange")->click();
         QVERIFY(first->isVisible());
 
         // Closed through its frame, the dialog is unloaded; the next press loads
@@ -135,7 +137,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(first.isNull());
         QVERIFY(!p.main.HasCorrection());
-        p.main.cmdChange->click();
+        Find<QPushButton>(p.main, "cmdChange")->click();
         CorrectionDialog& second = p.Dialog();
         QVERIFY(second.isVisible());
         Find<Spinner>(second, "HScroll2")->SetValue(160);

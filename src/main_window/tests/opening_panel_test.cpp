@@ -56,28 +56,31 @@ private slots:
 
     void startState() {
         // The load step: count 1 from its spinner, bar size 14 in the order.
-        QCOMPARE(w->txtCount->text(), QStringLiteral("1"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtCount")->text(), QStringLiteral("1"));
         QCOMPARE(order->Quadro, 14);
-        const QWidget* disabled[] = {w->cmdCreate, w->cmdPrint, w->cmdShow,  w->cmdOptimize,
-                                     w->cmdChange, w->cmdOOpen, w->cmdOSave, w->txtOPrice};
+        const QWidget* disabled[] = {
+            Find<QPushButton>(*w, "cmdCreate"), Find<QPushButton>(*w, "cmdPrint"),
+            Find<QPushButton>(*w, "cmdShow"),   Find<QPushButton>(*w, "cmdOptimize"),
+            Find<QPushButton>(*w, "cmdChange"), Find<QPushButton>(*w, "cmdOOpen"),
+            Find<QPushButton>(*w, "cmdOSave"),  Find<QLineEdit>(*w, "txtOPrice")};
         for (const QWidget* c : disabled)
             QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
         // The number spinner cannot move while the count is 1.
-        Up(w->vsrNumber);
-        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+        Up(Find<Spinner>(*w, "vsrNumber"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtNumber")->text(), QStringLiteral("1"));
     }
 
     void tabWalksTheLayoutOrder() {
         // Disabled controls are skipped and take their place once enabled.
-        QCOMPARE(QApplication::focusWidget(), w->txtCount);
+        QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(*w, "txtCount"));
         const QStringList start = {
             "vsrCount",   "txtNumber",     "vsrNumber", "txtWidth",   "txtHeight",  "txtZTop",
             "txtZDown",   "txtZLeft",      "txtQuadro", "cmdOK",      "txtPWidth",  "txtPHeight",
             "txtPStep",   "txtPStepCount", "txtPAdd",   "txtPNumber", "vsrPNumber", "cmdToAll",
             "txtONumber", "cmdONew",       "Picture1",  "lstReport1", "txtLen",     "txtCount"};
         QCOMPARE(TabChain(static_cast<int>(start.size())), start);
-        w->cmdChange->setEnabled(true);
-        w->txtONumber->setText(QStringLiteral("1"));
+        Find<QPushButton>(*w, "cmdChange")->setEnabled(true);
+        Find<QLineEdit>(*w, "txtONumber")->setText(QStringLiteral("1"));
         QStringList enabled = start;
         enabled.insert(enabled.indexOf("txtONumber"), "cmdChange");
         enabled.insert(enabled.indexOf("cmdONew"), "cmdOOpen");
@@ -87,27 +90,27 @@ private slots:
 
     void spinnersCascade() {
         // Up from 1: the count is 2, the number may now reach 2 and shows it.
-        Up(w->vsrCount);
-        QCOMPARE(w->txtCount->text(), QStringLiteral("2"));
-        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+        Up(Find<Spinner>(*w, "vsrCount"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtCount")->text(), QStringLiteral("2"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtNumber")->text(), QStringLiteral("1"));
         order->SetOpeningWidth(2, 777);
-        Up(w->vsrNumber);
-        QCOMPARE(w->txtWidth->text(), QStringLiteral("777"));
+        Up(Find<Spinner>(*w, "vsrNumber"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtWidth")->text(), QStringLiteral("777"));
         // Count 3 with opening 3 shown, count down: the number follows to 2.
-        Up(w->vsrCount);
-        Up(w->vsrNumber);
-        QCOMPARE(w->txtNumber->text(), QStringLiteral("3"));
-        Down(w->vsrCount);
-        QCOMPARE(w->txtNumber->text(), QStringLiteral("2"));
-        QCOMPARE(w->txtWidth->text(), QStringLiteral("777"));
+        Up(Find<Spinner>(*w, "vsrCount"));
+        Up(Find<Spinner>(*w, "vsrNumber"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtNumber")->text(), QStringLiteral("3"));
+        Down(Find<Spinner>(*w, "vsrCount"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtNumber")->text(), QStringLiteral("2"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtWidth")->text(), QStringLiteral("777"));
         // The count spinner stops at 60 and 0; the number never leaves 1..60.
         for (int k = 0; k < 70; ++k)
-            Up(w->vsrCount);
-        QCOMPARE(w->txtCount->text(), QStringLiteral("60"));
+            Up(Find<Spinner>(*w, "vsrCount"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtCount")->text(), QStringLiteral("60"));
         for (int k = 0; k < 70; ++k)
-            Down(w->vsrCount);
-        QCOMPARE(w->txtCount->text(), QStringLiteral("0"));
-        QCOMPARE(w->txtNumber->text(), QStringLiteral("1"));
+            Down(Find<Spinner>(*w, "vsrCount"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtCount")->text(), QStringLiteral("0"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtNumber")->text(), QStringLiteral("1"));
     }
 
     void typedCountKeepsTheNumberInTheTables_data() {
@@ -120,27 +123,27 @@ private slots:
     void typedCountKeepsTheNumberInTheTables() {
         QFETCH(QString, count);
         QFETCH(int, min);
-        Type(w->txtCount, count);
-        QCOMPARE(w->vsrNumber->Min(), min);
-        QCOMPARE(w->vsrNumber->Max(), 1);
+        Type(Find<QLineEdit>(*w, "txtCount"), count);
+        QCOMPARE(Find<Spinner>(*w, "vsrNumber")->Min(), min);
+        QCOMPARE(Find<Spinner>(*w, "vsrNumber")->Max(), 1);
         for (int k = 0; k < 70; ++k)
-            Up(w->vsrNumber);
-        QCOMPARE(w->txtNumber->text(), QString::number(min));
+            Up(Find<Spinner>(*w, "vsrNumber"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtNumber")->text(), QString::number(min));
         QVERIFY(messenger->errors.isEmpty());
         // Typing a count does not move the count spinner.
-        QCOMPARE(w->vsrCount->Value(), 1);
+        QCOMPARE(Find<Spinner>(*w, "vsrCount")->Value(), 1);
     }
 
     void everyKeystrokeStores() {
         // Each box stores into its own field of the opening shown, and the
         // grille waits for the next calculation.
         order->GrilleAt(1).B = 42;
-        Type(w->txtWidth, "1200");
-        Type(w->txtHeight, "1300");
-        Type(w->txtZTop, "-5");
-        Type(w->txtZDown, "2.5");
-        Type(w->txtZLeft, "12a");
-        Type(w->txtQuadro, "16");
+        Type(Find<QLineEdit>(*w, "txtWidth"), "1200");
+        Type(Find<QLineEdit>(*w, "txtHeight"), "1300");
+        Type(Find<QLineEdit>(*w, "txtZTop"), "-5");
+        Type(Find<QLineEdit>(*w, "txtZDown"), "2.5");
+        Type(Find<QLineEdit>(*w, "txtZLeft"), "12a");
+        Type(Find<QLineEdit>(*w, "txtQuadro"), "16");
         QVERIFY(order->OpeningAt(1) == (model::Opening{1200, 1300, -5, 2, 12}));
         QCOMPARE(order->GrilleAt(1).B, 42);
         QCOMPARE(order->Quadro, 16);
@@ -175,18 +178,18 @@ private slots:
 
     void applyToAllWritesTheCountedOpenings() {
         p->Opening(4, 444, 444, 4, 4, 4);
-        Type(w->txtCount, "3");
+        Type(Find<QLineEdit>(*w, "txtCount"), "3");
         p->Opening(2, 1000, 1500, 10, 10, 10);
-        Type(w->txtQuadro, "20");
-        QTest::mouseClick(w->cmdToAll, Qt::LeftButton);
+        Type(Find<QLineEdit>(*w, "txtQuadro"), "20");
+        QTest::mouseClick(Find<QPushButton>(*w, "cmdToAll"), Qt::LeftButton);
         for (int i = 1; i <= 3; ++i)
             QVERIFY(order->OpeningAt(i) == (model::Opening{1000, 1500, 10, 10, 10}));
         QVERIFY(order->OpeningAt(4) == (model::Opening{444, 444, 4, 4, 4}));
-        QCOMPARE(w->txtNumber->text(), QStringLiteral("2"));
+        QCOMPARE(Find<QLineEdit>(*w, "txtNumber")->text(), QStringLiteral("2"));
         QVERIFY(order->GrilleAt(1) == model::Grille{});
         // A count beyond the tables writes up to 60 and reports the rest.
-        Type(w->txtCount, "61");
-        QTest::mouseClick(w->cmdToAll, Qt::LeftButton);
+        Type(Find<QLineEdit>(*w, "txtCount"), "61");
+        QTest::mouseClick(Find<QPushButton>(*w, "cmdToAll"), Qt::LeftButton);
         QCOMPARE(order->OpeningAt(60).Width, 1000);
         QCOMPARE(messenger->errors.size(), 1);
     }
@@ -210,37 +213,38 @@ private slots:
         }
         order->GrilleAt(3).DoubleBelt = model::True16;
         order->GrilleCount = 7;
-        Type(w->txtCount, QString::number(count));
+        Type(Find<QLineEdit>(*w, "txtCount"), QString::number(count));
         messenger->Clear();
-        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(*w, "cmdOK"), Qt::LeftButton);
 
         for (int i = 1; i <= 60; ++i)
             QCOMPARE(order->GrilleAt(i).B, i <= sized ? 1000 : 0);
         QCOMPARE(order->GrilleAt(3).DoubleBelt, model::True16);
         QCOMPARE(order->GrilleCount, fails ? 7 : count);
-        QCOMPARE(w->vsrPNumber->Min(), std::clamp(count, 1, 60)); // the grilles to step through
+        QCOMPARE(Find<Spinner>(*w, "vsrPNumber")->Min(),
+                 std::clamp(count, 1, 60)); // the grilles to step through
         QCOMPARE(messenger->errors.size(), fails ? 1 : 0);
-        QCOMPARE(w->cmdChange->isEnabled(), !fails);
-        QCOMPARE(w->cmdCreate->isEnabled(), !fails);
+        QCOMPARE(Find<QPushButton>(*w, "cmdChange")->isEnabled(), !fails);
+        QCOMPARE(Find<QPushButton>(*w, "cmdCreate")->isEnabled(), !fails);
         if (!fails)
-            QCOMPARE(w->txtPWidth->text(),
+            QCOMPARE(Find<QLineEdit>(*w, "txtPWidth")->text(),
                      sized > 0 ? QStringLiteral("1000") : QStringLiteral("0"));
     }
 
     void calculationStopsAtAnOverflowingGrille() {
-        Type(w->txtCount, "3");
+        Type(Find<QLineEdit>(*w, "txtCount"), "3");
         p->Opening(1, 1000, 1500);
         p->Opening(2, 32000, 1500, 0, 0, -1000); // B = 32000 + 2000 overflows
         p->Opening(3, 1000, 1500);
         messenger->Clear();
-        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(*w, "cmdOK"), Qt::LeftButton);
         QCOMPARE(messenger->errors.size(), 1);
         QVERIFY(messenger->errors.first().contains(QStringLiteral("Переполнение")));
         QCOMPARE(order->GrilleAt(1).B, 1000);
         QVERIFY(order->GrilleAt(2) == model::Grille{});
         QVERIFY(order->GrilleAt(3) == model::Grille{});
         QCOMPARE(order->GrilleCount, 0);
-        QVERIFY(!w->cmdCreate->isEnabled());
+        QVERIFY(!Find<QPushButton>(*w, "cmdCreate")->isEnabled());
     }
 };
 

@@ -28,7 +28,7 @@ QByteArray ReadFile(const QString& path) {
 struct Saving : Program {
     Saving() {
         main.SetOrdersFolder(folder.path());
-        main.txtONumber->setText(QStringLiteral("12"));
+        Find<QLineEdit>(main, "txtONumber")->setText(QStringLiteral("12"));
     }
     QString File(const QString& name) const { return folder.filePath(name); }
     QStringList Names() const {
@@ -37,8 +37,8 @@ struct Saving : Program {
     }
     // Shows grille `grille` with the grille spinner spanning all the tables.
     void Browse(int grille) {
-        main.vsrPNumber->SetMin(60);
-        main.vsrPNumber->SetValue(grille);
+        Find<Spinner>(main, "vsrPNumber")->SetMin(60);
+        Find<Spinner>(main, "vsrPNumber")->SetValue(grille);
     }
 
     QTemporaryDir folder;
@@ -52,9 +52,9 @@ private slots:
     void orderNumberEnablesOpenAndSave() {
         Saving p;
         for (const QString& number : QStringList{"1", " ", "", "007"}) {
-            p.main.txtONumber->setText(number);
-            QCOMPARE(p.main.cmdOOpen->isEnabled(), !number.isEmpty());
-            QCOMPARE(p.main.cmdOSave->isEnabled(), !number.isEmpty());
+            Find<QLineEdit>(p.main, "txtONumber")->setText(number);
+            QCOMPARE(Find<QPushButton>(p.main, "cmdOOpen")->isEnabled(), !number.isEmpty());
+            QCOMPARE(Find<QPushButton>(p.main, "cmdOSave")->isEnabled(), !number.isEmpty());
         }
         QVERIFY(p.messenger.errors.isEmpty());
     }
@@ -71,33 +71,36 @@ private slots:
         p.order.GrilleAt(2).DoubleBelt = model::True16;
         p.Dialog();
         const model::Order saved = p.order;
-        p.main.txtONumber->setText(QStringLiteral("007"));
+        Find<QLineEdit>(p.main, "txtONumber")->setText(QStringLiteral("007"));
 
-        p.main.cmdOSave->click();
+        Find<QPushButton>(p.main, "cmdOSave")->click();
         QCOMPARE(ReadFile(p.File(QStringLiteral("007.kxo"))), Image(saved));
-        QVERIFY(!p.main.Picture1->Bars().empty());
-        QVERIFY(p.main.txtPWidth->text() != QStringLiteral("0"));
+        QVERIFY(!Find<GrillePicture>(p.main, "Picture1")->Bars().empty());
+        QVERIFY(Find<QLineEdit>(p.main, "txtPWidth")->text() != QStringLiteral("0"));
 
-        p.main.cmdONew->click();
+        Find<QPushButton>(p.main, "cmdONew")->click();
         model::Order cleared;
         cleared.GrilleCount = 3;
         QVERIFY(SameTables(p.order, cleared));
         QCOMPARE(p.order.Quadro, model::int16{14});
         for (QLineEdit* box :
-             {p.main.txtPWidth, p.main.txtPHeight, p.main.txtPStep, p.main.txtPStepCount,
-              p.main.txtPAdd, p.main.txtWidth, p.main.txtHeight, p.main.txtZTop, p.main.txtZDown,
-              p.main.txtZLeft, Find<QLineEdit>(p.Dialog(), "txtNewStep"),
+             {Find<QLineEdit>(p.main, "txtPWidth"), Find<QLineEdit>(p.main, "txtPHeight"),
+              Find<QLineEdit>(p.main, "txtPStep"), Find<QLineEdit>(p.main, "txtPStepCount"),
+              Find<QLineEdit>(p.main, "txtPAdd"), Find<QLineEdit>(p.main, "txtWidth"),
+              Find<QLineEdit>(p.main, "txtHeight"), Find<QLineEdit>(p.main, "txtZTop"),
+              Find<QLineEdit>(p.main, "txtZDown"), Find<QLineEdit>(p.main, "txtZLeft"),
+              Find<QLineEdit>(p.Dialog(), "txtNewStep"),
               Find<QLineEdit>(p.Dialog(), "txtNewZLeft")})
             QCOMPARE(box->text(), QStringLiteral("0"));
-        QCOMPARE(p.main.txtCount->text(), QStringLiteral("3"));
-        QCOMPARE(p.main.txtNumber->text(), QStringLiteral("3"));
-        QCOMPARE(p.main.txtPNumber->text(), QStringLiteral("2"));
-        QVERIFY(p.main.Picture1->Bars().empty());
+        QCOMPARE(Find<QLineEdit>(p.main, "txtCount")->text(), QStringLiteral("3"));
+        QCOMPARE(Find<QLineEdit>(p.main, "txtNumber")->text(), QStringLiteral("3"));
+        QCOMPARE(Find<QLineEdit>(p.main, "txtPNumber")->text(), QStringLiteral("2"));
+        QVERIFY(Find<GrillePicture>(p.main, "Picture1")->Bars().empty());
 
-        p.main.cmdOOpen->click();
+        Find<QPushButton>(p.main, "cmdOOpen")->click();
         QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
         QVERIFY(SameTables(p.order, saved));
-        QVERIFY(!p.main.Picture1->Bars().empty());
+        QVERIFY(!Find<GrillePicture>(p.main, "Picture1")->Bars().empty());
     }
 
     void openShowsTheLoadedOrderAndKeepsRecordsAboveIt_data() {
@@ -124,32 +127,32 @@ private slots:
         const model::Order file = Numbered(fileCount, 1000);
         orders::WriteOrderFile(p.File(QStringLiteral("12.kxo")).toStdString(), file);
         p.order = Numbered(60, 0);
-        p.main.vsrCount->SetValue(60);
-        p.main.vsrNumber->SetValue(1);
-        p.main.txtNumber->setText(numberTyped);
+        Find<Spinner>(p.main, "vsrCount")->SetValue(60);
+        Find<Spinner>(p.main, "vsrNumber")->SetValue(1);
+        Find<QLineEdit>(p.main, "txtNumber")->setText(numberTyped);
         p.Browse(grilleBefore);
         model::Order expected = Numbered(60, 0); // the file's records, the rest as before
         QVERIFY(orders::DecodeOrder(orders::EncodeOrder(file), expected).status ==
                 orders::DecodeStatus::Loaded);
         p.messenger.Clear(); // "abc" as the opening number has been reported
 
-        p.main.cmdOOpen->click();
+        Find<QPushButton>(p.main, "cmdOOpen")->click();
 
         QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
         QVERIFY(SameTables(p.order, expected));
-        QVERIFY(p.main.cmdChange->isEnabled());
-        QVERIFY(p.main.cmdCreate->isEnabled());
+        QVERIFY(Find<QPushButton>(p.main, "cmdChange")->isEnabled());
+        QVERIFY(Find<QPushButton>(p.main, "cmdCreate")->isEnabled());
         // Opening panel.
-        QCOMPARE(p.main.txtCount->text(), QString::number(fileCount));
-        QCOMPARE(p.main.vsrCount->Value(), fileCount);
-        QCOMPARE(p.main.txtNumber->text(), QString::number(openingShown));
+        QCOMPARE(Find<QLineEdit>(p.main, "txtCount")->text(), QString::number(fileCount));
+        QCOMPARE(Find<Spinner>(p.main, "vsrCount")->Value(), fileCount);
+        QCOMPARE(Find<QLineEdit>(p.main, "txtNumber")->text(), QString::number(openingShown));
         const model::Opening& o = p.order.OpeningAt(openingShown);
-        QCOMPARE(p.main.txtWidth->text(), QString::number(o.Width));
-        QCOMPARE(p.main.txtZLeft->text(), QString::number(o.SideGap));
+        QCOMPARE(Find<QLineEdit>(p.main, "txtWidth")->text(), QString::number(o.Width));
+        QCOMPARE(Find<QLineEdit>(p.main, "txtZLeft")->text(), QString::number(o.SideGap));
         // Grille panel, spinner and dialog.
-        QCOMPARE(p.main.vsrPNumber->Min(), std::max(fileCount, 1));
-        QCOMPARE(p.main.vsrPNumber->Max(), 1);
-        QCOMPARE(p.main.txtPNumber->text(), QString::number(grilleShown));
+        QCOMPARE(Find<Spinner>(p.main, "vsrPNumber")->Min(), std::max(fileCount, 1));
+        QCOMPARE(Find<Spinner>(p.main, "vsrPNumber")->Max(), 1);
+        QCOMPARE(Find<QLineEdit>(p.main, "txtPNumber")->text(), QString::number(grilleShown));
         const model::Grille& g = p.Grille(grilleShown);
         QCOMPARE(p.Panel(),
                  QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
@@ -173,22 +176,22 @@ private slots:
         QFETCH(QString, number);
         Saving p;
         p.order = Numbered(10, 0);
-        p.main.txtCount->setText(QStringLiteral("4"));
-        p.main.txtONumber->setText(number);
+        Find<QLineEdit>(p.main, "txtCount")->setText(QStringLiteral("4"));
+        Find<QLineEdit>(p.main, "txtONumber")->setText(number);
         const bool badNumber = number != QStringLiteral("12");
 
         if (badNumber)
-            p.main.cmdOSave->click();
-        p.main.cmdOOpen->click();
+            Find<QPushButton>(p.main, "cmdOSave")->click();
+        Find<QPushButton>(p.main, "cmdOOpen")->click();
 
         QCOMPARE(p.messenger.errors.size(), badNumber ? 2 : 1);
         QVERIFY2(badNumber || p.messenger.errors[0].contains(p.File(QStringLiteral("12.kxo"))),
                  qPrintable(p.messenger.errors[0]));
         QVERIFY(SameTables(p.order, Numbered(10, 0)));
         QVERIFY(p.Names().isEmpty());
-        QCOMPARE(p.main.txtCount->text(), QStringLiteral("4"));
-        QVERIFY(!p.main.cmdChange->isEnabled());
-        QVERIFY(!p.main.cmdCreate->isEnabled());
+        QCOMPARE(Find<QLineEdit>(p.main, "txtCount")->text(), QStringLiteral("4"));
+        QVERIFY(!Find<QPushButton>(p.main, "cmdChange")->isEnabled());
+        QVERIFY(!Find<QPushButton>(p.main, "cmdCreate")->isEnabled());
     }
 
     void unwritableProgramFolderKeepsOrdersPerUser() {
@@ -201,11 +204,12 @@ private slots:
         // even the superuser creates files here.
         p.main.SetProgramFolder(QStringLiteral("/proc"));
         QCOMPARE(p.main.OrdersFolder(), user);
-        p.main.txtONumber->setText(QStringLiteral("5"));
-        p.main.cmdOSave->click(); // the per-user folder is made on the first save
+        Find<QLineEdit>(p.main, "txtONumber")->setText(QStringLiteral("5"));
+        Find<QPushButton>(p.main, "cmdOSave")
+            ->click(); // the per-user folder is made on the first save
         QCOMPARE(ReadFile(user + QStringLiteral("/5.kxo")), Image(p.order));
         p.order = Numbered(60, 7);
-        p.main.cmdOOpen->click();
+        Find<QPushButton>(p.main, "cmdOOpen")->click();
         QVERIFY(p.messenger.errors.isEmpty());
         QCOMPARE(p.order.GrilleCount, 3);
         QDir(user).removeRecursively();
@@ -214,18 +218,18 @@ private slots:
 
     void newKeepsTheTypedOpeningNumber() {
         Saving p;
-        p.main.vsrCount->SetValue(3);
+        Find<Spinner>(p.main, "vsrCount")->SetValue(3);
         p.order.OpeningAt(7).Width = 700;
-        p.main.txtNumber->setText(QStringLiteral("7"));
-        QCOMPARE(p.main.txtWidth->text(), QStringLiteral("700"));
-        p.main.cmdONew->click();
-        QCOMPARE(p.main.txtNumber->text(), QStringLiteral("7"));
-        QCOMPARE(p.main.txtWidth->text(), QStringLiteral("0"));
+        Find<QLineEdit>(p.main, "txtNumber")->setText(QStringLiteral("7"));
+        QCOMPARE(Find<QLineEdit>(p.main, "txtWidth")->text(), QStringLiteral("700"));
+        Find<QPushButton>(p.main, "cmdONew")->click();
+        QCOMPARE(Find<QLineEdit>(p.main, "txtNumber")->text(), QStringLiteral("7"));
+        QCOMPARE(Find<QLineEdit>(p.main, "txtWidth")->text(), QStringLiteral("0"));
         // A number beyond the tables stays as well, and nothing is reported.
-        p.main.txtNumber->setText(QStringLiteral("61"));
+        Find<QLineEdit>(p.main, "txtNumber")->setText(QStringLiteral("61"));
         p.messenger.Clear();
-        p.main.cmdONew->click();
-        QCOMPARE(p.main.txtNumber->text(), QStringLiteral("61"));
+        Find<QPushButton>(p.main, "cmdONew")->click();
+        QCOMPARE(Find<QLineEdit>(p.main, "txtNumber")->text(), QStringLiteral("61"));
         QVERIFY(p.messenger.errors.isEmpty());
     }
 };

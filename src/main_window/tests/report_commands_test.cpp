@@ -20,8 +20,8 @@ private slots:
     void buildFillsListMaterialsAndPage() {
         Program p;
         FillOrder(p.order, 2);
-        p.main.txtONumber->setText(QStringLiteral("17-б"));
-        p.main.Handle([&] { p.main.cmdCreate_Click(); });
+        Find<QLineEdit>(p.main, "txtONumber")->setText(QStringLiteral("17-б"));
+        p.main.Handle([&] { p.main.BuildReport(); });
         QVERIFY(p.messenger.errors.isEmpty());
 
         const report::Report expected = report::BuildReport(p.order, "17-б");
@@ -32,13 +32,14 @@ private slots:
         QCOMPARE(p.main.Materials().txtSux->toPlainText(), Lf(expected.materials));
         QCOMPARE(page.Heading(), QString::fromStdString(expected.heading));
         QVERIFY(page.Layout() == expected.layout);
-        QCOMPARE(p.main.lstReport1->topLevelItemCount(), 2);
+        QCOMPARE(Find<QTreeWidget>(p.main, "lstReport1")->topLevelItemCount(), 2);
         for (int r = 0; r < 2; ++r)
             for (int column = 0; column < 12; ++column)
                 QCOMPARE(
-                    p.main.lstReport1->topLevelItem(r)->text(column),
+                    Find<QTreeWidget>(p.main, "lstReport1")->topLevelItem(r)->text(column),
                     QString::fromStdString(expected.rows[std::size_t(r)][std::size_t(column)]));
-        QVERIFY(p.main.cmdPrint->isEnabled() && p.main.cmdShow->isEnabled());
+        QVERIFY(Find<QPushButton>(p.main, "cmdPrint")->isEnabled() &&
+                Find<QPushButton>(p.main, "cmdShow")->isEnabled());
         QVERIFY(!page.isVisible());
         QVERIFY(!p.main.Materials().isVisible());
     }
@@ -48,33 +49,34 @@ private slots:
         MainWindow& main = p.main;
         model::Order& order = p.order;
         FillOrder(order, 5);
-        main.txtONumber->setText(QStringLiteral("5"));
-        main.Handle([&] { main.cmdCreate_Click(); });
+        Find<QLineEdit>(main, "txtONumber")->setText(QStringLiteral("5"));
+        main.Handle([&] { main.BuildReport(); });
         ReportPageWindow& page = main.ReportPage();
         MaterialWindow* sux = &main.Materials();
         const std::string table = page.Table();
         const std::string materials = page.Materials();
 
         // "Показать" brings the one window to the front; closing it only hides it.
-        main.Handle([&] { main.cmdShow_Click(); });
+        main.Handle([&] { main.ShowMaterials(); });
         QVERIFY(sux->isVisible());
-        main.Handle([&] { main.cmdShow_Click(); });
+        main.Handle([&] { main.ShowMaterials(); });
         QCOMPARE(&main.Materials(), sux);
         QVERIFY(sux->close());
         QCoreApplication::processEvents();
         QVERIFY(main.HasMaterials());
-        main.Handle([&] { main.cmdShow_Click(); });
+        main.Handle([&] { main.ShowMaterials(); });
         QCOMPARE(&main.Materials(), sux);
         QCOMPARE(sux->txtSux->toPlainText(), Lf(materials));
 
         // Edits after the build show nowhere until the next build, which
         // replaces everything, on screen at once.
         order.OpeningAt(3).Width = 2222;
-        main.txtONumber->setText(QStringLiteral("6"));
+        Find<QLineEdit>(main, "txtONumber")->setText(QStringLiteral("6"));
         QCOMPARE(page.Table(), table);
         QCOMPARE(page.Heading(), QStringLiteral("Заказ #5"));
-        main.Handle([&] { main.cmdCreate_Click(); });
-        QCOMPARE(main.lstReport1->topLevelItem(2)->text(1), QStringLiteral("2222"));
+        main.Handle([&] { main.BuildReport(); });
+        QCOMPARE(Find<QTreeWidget>(main, "lstReport1")->topLevelItem(2)->text(1),
+                 QStringLiteral("2222"));
         QCOMPARE(page.Heading(), QStringLiteral("Заказ #6"));
         QCOMPARE(sux->txtSux->toPlainText(), Lf(report::BuildReport(order, "6").materials));
         QVERIFY(p.messenger.errors.isEmpty());
@@ -87,12 +89,12 @@ private slots:
         model::Order& order = p.order;
         FillOrder(order, 3);
         order.GrilleAt(2).n = 32767;
-        main.Handle([&] { main.cmdCreate_Click(); });
+        main.Handle([&] { main.BuildReport(); });
         QCOMPARE(p.messenger.errors.size(), 1);
-        QVERIFY(main.cmdPrint->isEnabled());
-        QVERIFY(!main.cmdShow->isEnabled());
+        QVERIFY(Find<QPushButton>(main, "cmdPrint")->isEnabled());
+        QVERIFY(!Find<QPushButton>(main, "cmdShow")->isEnabled());
         // The second row was listed before its cut list overflowed.
-        QCOMPARE(main.lstReport1->topLevelItemCount(), 2);
+        QCOMPARE(Find<QTreeWidget>(main, "lstReport1")->topLevelItemCount(), 2);
         QCOMPARE(main.Materials().txtSux->toPlainText(),
                  Lf(report::MaterialBlock(1, order.GrilleAt(1))));
     }
