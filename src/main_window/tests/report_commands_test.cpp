@@ -28,8 +28,9 @@ private slots:
         ReportPageWindow& page = p.main.ReportPage();
         QCOMPARE(page.Table(), expected.table);
         QCOMPARE(page.Materials(), expected.materials);
-        QCOMPARE(page.Texts->toPlainText(), Lf(expected.materials));
-        QCOMPARE(p.main.Materials().txtSux->toPlainText(), Lf(expected.materials));
+        QCOMPARE(Find<QPlainTextEdit>(page, "Texts")->toPlainText(), Lf(expected.materials));
+        QCOMPARE(Find<QPlainTextEdit>(p.main.Materials(), "txtSux")->toPlainText(),
+                 Lf(expected.materials));
         QCOMPARE(page.Heading(), QString::fromStdString(expected.heading));
         QVERIFY(page.Layout() == expected.layout);
         QCOMPARE(Find<QTreeWidget>(p.main, "lstReport1")->topLevelItemCount(), 2);
@@ -66,7 +67,7 @@ private slots:
         QVERIFY(main.HasMaterials());
         main.Handle([&] { main.ShowMaterials(); });
         QCOMPARE(&main.Materials(), sux);
-        QCOMPARE(sux->txtSux->toPlainText(), Lf(materials));
+        QCOMPARE(Find<QPlainTextEdit>(*sux, "txtSux")->toPlainText(), Lf(materials));
 
         // Edits after the build show nowhere until the next build, which
         // replaces everything, on screen at once.
@@ -78,7 +79,8 @@ private slots:
         QCOMPARE(Find<QTreeWidget>(main, "lstReport1")->topLevelItem(2)->text(1),
                  QStringLiteral("2222"));
         QCOMPARE(page.Heading(), QStringLiteral("Заказ #6"));
-        QCOMPARE(sux->txtSux->toPlainText(), Lf(report::BuildReport(order, "6").materials));
+        QCOMPARE(Find<QPlainTextEdit>(*sux, "txtSux")->toPlainText(),
+                 Lf(report::BuildReport(order, "6").materials));
         QVERIFY(p.messenger.errors.isEmpty());
         sux->close();
     }
@@ -95,7 +97,7 @@ private slots:
         QVERIFY(!Find<QPushButton>(main, "cmdShow")->isEnabled());
         // The second row was listed before its cut list overflowed.
         QCOMPARE(Find<QTreeWidget>(main, "lstReport1")->topLevelItemCount(), 2);
-        QCOMPARE(main.Materials().txtSux->toPlainText(),
+        QCOMPARE(Find<QPlainTextEdit>(main.Materials(), "txtSux")->toPlainText(),
                  Lf(report::MaterialBlock(1, order.GrilleAt(1))));
     }
 };

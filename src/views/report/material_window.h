@@ -14,7 +14,8 @@ class MaterialWindow : public QWidget {
 public:
     MaterialWindow();
 
-    QPlainTextEdit* txtSux;
-
     void SetText(const std::string& text);
+
+private:
+    QPlainTextEdit* cutListsBox_;
 };

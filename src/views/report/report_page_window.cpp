@@ -1,6 +1,7 @@
 #include "report_page_window.h"
 
 #include "widgets/controls.h"
+#include "widgets/layout_table.h"
 #include "widgets/twips.h"
 
 #include <QLabel>
@@ -12,8 +13,16 @@
 
 namespace {
 
-QPlainTextEdit* MakePageBox(QWidget* parent, const char* name) {
-    QPlainTextEdit* box = MakeTextArea(parent, name);
+// The boxes' places follow the report's layout (PlaceBoxes); the heading is
+// sized to its text and grows to the left (SetHeading).
+const ControlRow PageControls[] = {
+    {"txtMainReport", ControlKind::Made, nullptr, nullptr, 0, 0, 0, 0},
+    {"Texts", ControlKind::Made, nullptr, nullptr, 0, 0, 0, 0},
+    {"Label6", ControlKind::Label, nullptr, "", 0, 0, 0, 0},
+};
+
+QPlainTextEdit* MakePageBox(QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
     box->setFont(report::BoxFont(report::BoxFontPoints));
     box->setTabStopDistance(report::TabStopDistance(box->font()));
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -30,34 +39,37 @@ ReportPageWindow::ReportPageWindow() : QWidget(nullptr, Qt::Tool | Qt::Frameless
     setPalette(white);
     setAutoFillBackground(true);
 
-    txtMainReport = MakePageBox(this, "txtMainReport");
-    Texts = MakePageBox(this, "Texts");
-    Label6 = Named(new QLabel(this), "Label6");
-    Label6->setFont(report::HeadingFont());
+    const Controls controls(this, PageControls,
+                            {{"txtMainReport", MakePageBox}, {"Texts", MakePageBox}});
+    tableBox_ = controls.Get<QPlainTextEdit>("txtMainReport");
+    cutListsBox_ = controls.Get<QPlainTextEdit>("Texts");
+    headingLabel_ = controls.Get<QLabel>("Label6");
+    headingLabel_->setFont(report::HeadingFont());
     SetHeading({});
     PlaceBoxes();
 }
 
 void ReportPageWindow::SetTable(const std::string& text) {
     table_ = text;
-    txtMainReport->setPlainText(QString::fromStdString(text));
+    tableBox_->setPlainText(QString::fromStdString(text));
 }
 
 void ReportPageWindow::SetMaterials(const std::string& text) {
     materials_ = text;
-    Texts->setPlainText(QString::fromStdString(text));
+    cutListsBox_->setPlainText(QString::fromStdString(text));
 }
 
 void ReportPageWindow::SetHeading(const std::string& text) {
-    Label6->setText(QString::fromStdString(text));
-    Label6->adjustSize();
+    headingLabel_->setText(QString::fromStdString(text));
+    headingLabel_->adjustSize();
     // Sized to its caption, the heading grows to the left so that it stays on
     // the page.
-    Label6->move(std::max(0, Px(report::HeadingRight) - Label6->width()), Px(report::HeadingTop));
+    headingLabel_->move(std::max(0, Px(report::HeadingRight) - headingLabel_->width()),
+                        Px(report::HeadingTop));
 }
 
 QString ReportPageWindow::Heading() const {
-    return Label6->text();
+    return headingLabel_->text();
 }
 
 void ReportPageWindow::SetLayout(const report::PageLayout& layout) {
@@ -66,8 +78,9 @@ void ReportPageWindow::SetLayout(const report::PageLayout& layout) {
 }
 
 void ReportPageWindow::PlaceBoxes() {
-    Place(txtMainReport, report::BoxLeft, layout_.tableTop, report::BoxWidth, layout_.tableHeight);
-    Place(Texts, report::BoxLeft, layout_.materialsTop, report::BoxWidth, layout_.materialsHeight);
+    Place(tableBox_, report::BoxLeft, layout_.tableTop, report::BoxWidth, layout_.tableHeight);
+    Place(cutListsBox_, report::BoxLeft, layout_.materialsTop, report::BoxWidth,
+          layout_.materialsHeight);
     setFixedSize(Px(report::PageWidth), Px(layout_.height));
 }
 
@@ -75,9 +88,9 @@ report::ReportPage ReportPageWindow::Page() const {
     report::ReportPage page;
     page.heading = Heading();
     // The boxes hold what is printed, but their line ends are LF only.
-    page.table = txtMainReport->toPlainText();
-    page.materials = Texts->toPlainText();
-    page.fontPoints = txtMainReport->font().pointSizeF();
+    page.table = tableBox_->toPlainText();
+    page.materials = cutListsBox_->toPlainText();
+    page.fontPoints = tableBox_->font().pointSizeF();
     page.layout = layout_;
     return page;
 }

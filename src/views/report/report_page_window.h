@@ -17,10 +17,6 @@ class ReportPageWindow : public QWidget {
 public:
     ReportPageWindow();
 
-    QPlainTextEdit* txtMainReport;
-    QPlainTextEdit* Texts;
-    QLabel* Label6;
-
     // The boxes show LF line ends; the texts as built, CR LF and all, are
     // kept beside them.
     void SetTable(const std::string& text);
@@ -42,6 +38,9 @@ protected:
 private:
     void PlaceBoxes();
 
+    QPlainTextEdit* tableBox_;
+    QPlainTextEdit* cutListsBox_;
+    QLabel* headingLabel_;
     std::string table_;
     std::string materials_;
     report::PageLayout layout_;
