@@ -9,6 +9,8 @@
 #include "optimize/lp/glpk_guard.h"
 #include "optimize/lp/pattern_lp.h"
 
+#include "test_instances.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,25 +20,6 @@
 using namespace cutting::detail;
 
 namespace {
-
-int Rand(std::mt19937& rng, int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-}
-
-const cutting::Stop Never(cutting::Clock::now() + std::chrono::hours(1));
-
-Instance FromPieces(int capacity, const std::vector<int>& pieces) {
-    std::map<int, int, std::greater<>> count;
-    for (int p : pieces)
-        ++count[p];
-    Instance in;
-    in.capacity = capacity;
-    for (const auto& [size, n] : count) {
-        in.size.push_back(size);
-        in.demand.push_back(n);
-    }
-    return in;
-}
 
 // Bars of one long piece, or of two medium ones, each filled up with short
 // pieces to within a millimetre; then a few tiny pieces more, so that some
@@ -119,20 +102,7 @@ TEST(AnchoredBound, BranchesWhereTheRelaxationHasASolution) {
     // In 83 bars each bar would hold one of the 72 pieces of 535 or more, or
     // one or two of the 21 of 466 to 525; the relaxation of that still has a
     // solution, and only branching rules it out.
-    const std::vector<int> pieces = {
-        798, 798, 793, 790, 787, 787, 772, 756, 750, 749, 743, 742, 737, 734, 731, 726, 725,
-        725, 723, 717, 704, 703, 696, 695, 693, 689, 688, 685, 682, 681, 675, 673, 671, 671,
-        667, 647, 647, 640, 638, 637, 636, 630, 629, 628, 622, 620, 614, 606, 605, 604, 592,
-        591, 590, 587, 582, 581, 580, 579, 573, 573, 570, 568, 565, 563, 561, 558, 556, 551,
-        547, 546, 540, 535, 525, 522, 518, 504, 501, 501, 499, 497, 495, 493, 487, 482, 480,
-        479, 476, 475, 474, 473, 472, 472, 466, 465, 462, 457, 453, 437, 436, 435, 434, 432,
-        431, 430, 428, 423, 417, 417, 416, 408, 405, 366, 365, 364, 363, 362, 362, 356, 355,
-        352, 351, 351, 349, 346, 339, 329, 314, 312, 311, 310, 305, 303, 292, 288, 288, 282,
-        281, 280, 279, 275, 271, 268, 256, 250, 247, 243, 239, 228, 222, 217, 212, 208, 206,
-        203, 202, 200, 195, 194, 187, 185, 178, 177, 177, 177, 171, 165, 155, 153, 152, 141,
-        137, 135, 133, 131, 130, 124, 122, 117, 109, 93,  76,  75,  72,  67,  60,  57,  53,
-        53,  49,  44,  41,  40,  39,  27,  25,  21,  19,  18,  17,  5};
-    const Instance in = FromPieces(1000, pieces);
+    const Instance in = Published("BPP175");
     ASSERT_EQ(in.Pieces(), 200);
     PatternLp lp(in);
     lp.Solve(84, Never);

@@ -12,6 +12,8 @@
 #include "optimize/lp/pricing.h"
 #include "optimize/solvers/close_gap.h"
 
+#include "test_instances.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,12 +25,6 @@
 using namespace cutting::detail;
 
 namespace {
-
-int Rand(std::mt19937& rng, int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-}
-
-const cutting::Stop Never(cutting::Clock::now() + std::chrono::hours(1));
 
 // Distinct sizes, longest first, as the solver keeps them.
 Instance Make(int capacity, std::vector<int> sizes, std::vector<int> demand) {
@@ -307,31 +303,7 @@ TEST(PatternLp, ReachesTheBoundOfLongBarsWithinItsShareOfWork) {
     // its 56 bars. Within about one and a half times the work it takes today:
     // a plan gives it a share of the limit, and the duals held back between
     // rounds (smoothing) save more than half of that work here.
-    const std::vector<int> pieces = {
-        34978, 34849, 34703, 34608, 34598, 34524, 34356, 34308, 34069, 34049, 33895, 33842, 33806,
-        33738, 33716, 33590, 33546, 33507, 33468, 33465, 33383, 33190, 33075, 32976, 32897, 32762,
-        32696, 32638, 32553, 32398, 32230, 32176, 31967, 31954, 31903, 31782, 31724, 31686, 31597,
-        31561, 31532, 31499, 31346, 30943, 30915, 30869, 30766, 30683, 30678, 30644, 30559, 30448,
-        30315, 30238, 30125, 29974, 29947, 29890, 29886, 29858, 29856, 29783, 29697, 29438, 29427,
-        29301, 29174, 29173, 29123, 29117, 29116, 29095, 29094, 29063, 29041, 29038, 28977, 28946,
-        28921, 28910, 28842, 28703, 28360, 28350, 28305, 28302, 28225, 28160, 28094, 28040, 28020,
-        27901, 27775, 27765, 27688, 27439, 27425, 27394, 27365, 27349, 27284, 27180, 26935, 26881,
-        26867, 26795, 26703, 26651, 26550, 26432, 26375, 26368, 26244, 26204, 26192, 26181, 26158,
-        26133, 26067, 25945, 25906, 25759, 25698, 25688, 25652, 25615, 25530, 25528, 25366, 25324,
-        25273, 25142, 24852, 24846, 24658, 24592, 24564, 24463, 24457, 24374, 24359, 24332, 23987,
-        23956, 23952, 23932, 23895, 23837, 23795, 23774, 23663, 23621, 23502, 23453, 23430, 23366,
-        23178, 23090, 22991, 22942, 22743, 22442, 22432, 22415, 22338, 22134, 22081, 22014, 21950,
-        21948, 21796, 21784, 21727, 21722, 21557, 21498, 21480, 21315, 21193, 21127, 21060, 20997,
-        20837, 20813, 20693, 20693, 20686, 20677, 20676, 20664, 20663, 20634, 20616, 20570, 20566,
-        20496, 20441, 20307, 20226, 20114};
-    std::map<int, int, std::greater<>> count;
-    for (int p : pieces)
-        ++count[p];
-    Instance in{100000, {}, {}};
-    for (const auto& [size, k] : count) {
-        in.size.push_back(size);
-        in.demand.push_back(k);
-    }
+    const Instance in = Published("HARD0");
     PatternLp lp(in);
     lp.Solve(1000000, Never.Within(1100000000));
     EXPECT_EQ(lp.Bound(), 56);
@@ -441,25 +413,7 @@ TEST(ValuedCover, RulesOutABarFewerWhereOnlyTheBranchAndBoundCanTell) {
     // to 61 bars, yet no packing into 61 exists. Only a branch and bound over
     // the listed bars shows it, every node cut off by a proof in whole
     // numbers; cut into short runs, each goes on where the last one ended.
-    const std::vector<int> pieces = {
-        696, 686, 686, 683, 675, 674, 670, 670, 669, 668, 665, 663, 663, 662, 657, 653, 649, 649,
-        641, 632, 632, 627, 622, 621, 620, 619, 619, 614, 612, 608, 606, 605, 603, 603, 599, 599,
-        598, 597, 597, 595, 593, 575, 566, 558, 556, 551, 544, 544, 521, 518, 514, 514, 505, 499,
-        496, 494, 491, 491, 490, 484, 480, 474, 473, 473, 466, 462, 462, 457, 448, 430, 430, 429,
-        423, 419, 408, 405, 403, 399, 390, 389, 387, 383, 382, 381, 378, 370, 364, 359, 359, 358,
-        341, 340, 339, 335, 335, 328, 323, 321, 320, 318, 305, 303, 303, 293, 290, 286, 283, 273,
-        268, 263, 252, 239, 231, 230, 228, 224, 224, 221, 211, 211, 210, 209, 208, 205, 197, 193,
-        193, 185, 184, 182, 173, 166, 142, 133, 123, 120, 120, 115, 109, 95,  92,  77,  72,  69,
-        59,  57,  45,  40,  39,  32,  31,  29,  28,  24,  22,  22,  22,  18,  17,  11};
-    std::map<int, int, std::greater<>> count;
-    for (int p : pieces)
-        ++count[p];
-    Instance in;
-    in.capacity = 1000;
-    for (const auto& [size, k] : count) {
-        in.size.push_back(size);
-        in.demand.push_back(k);
-    }
+    const Instance in = Published("BPP14");
     ValuedCover cover(in, RelaxationValues(in), 61);
     ASSERT_TRUE(cover.List(Never));
     Packing packing;

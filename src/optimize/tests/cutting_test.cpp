@@ -7,6 +7,8 @@
 #include "optimize/lp/pattern_lp.h"
 #include "plan_check.h"
 
+#include "test_instances.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,10 +38,6 @@ constexpr bool Sanitized = false;
 #else
 constexpr bool Sanitized = false;
 #endif
-
-int Rand(std::mt19937& rng, int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-}
 
 Settings Table(std::vector<cutting::StockBar> stocks, std::vector<cutting::Offcut> offcuts = {},
                int kerf = 0, int trim = 0) {

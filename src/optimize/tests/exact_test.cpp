@@ -13,6 +13,8 @@
 #include "optimize/solvers/solution.h"
 #include "plan_check.h"
 
+#include "test_instances.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,10 +31,6 @@ using cutting::detail::Bar;
 using cutting::detail::Instance;
 using cutting::detail::Kind;
 constexpr auto V = cutting::PieceKind::Vertical;
-
-int Rand(std::mt19937& rng, int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-}
 
 // The least cost of cutting all of `in.demand` from bars of `kinds`: a
 // dynamic program over what is left to cut and what is left of each limited

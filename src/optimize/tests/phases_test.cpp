@@ -13,6 +13,8 @@
 #include "optimize/solvers/close_gap.h"
 #include "plan_check.h"
 
+#include "test_instances.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -25,10 +27,6 @@ namespace {
 using cutting::CutItem;
 using cutting::Parameters;
 constexpr auto V = cutting::PieceKind::Vertical;
-
-int Rand(std::mt19937& rng, int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(rng);
-}
 
 // Only the phases `keep` leaves on, besides first and best fit and the size
 // and L2 bounds.

@@ -1,5 +1,5 @@
-#include "optimize/cutting.h"
 #include "plan_check.h"
+#include "optimize/cutting.h"
 
 #include <gtest/gtest.h>
 

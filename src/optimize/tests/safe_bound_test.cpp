@@ -3,6 +3,8 @@
 #include "optimize/lp/pricing.h"
 #include "optimize/lp/safe_bound.h"
 
+#include "test_instances.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,8 +13,6 @@
 using namespace cutting::detail;
 
 namespace {
-
-const cutting::Stop Never(cutting::Clock::now() + std::chrono::hours(1));
 
 // The Farley bound at `dual`, as the relaxations prove it: the duals made
 // whole, the best bar priced over them exactly.
