@@ -8,6 +8,7 @@ through the clipboard (select all, copy), and pixels through ImageMagick.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -16,32 +17,25 @@ import time
 MAIN_TITLE = "Расчёт параметров решетчатых изделий (Ларвинк)"
 TWIPS_PER_PIXEL = 15
 
-# Frame corners in the main window, in twips.
-FRAMES = {"window": (0, 0), "fraOrder": (120, 120), "frmParam": (6120, 0),
-          "frmOut": (7440, 2520), "fraSux": (7440, 5640)}
+# The main window's layout table: name, kind, parent, caption, then left, top,
+# width and height in twips, read from the program's own source.
+LAYOUT = os.path.join(os.path.dirname(__file__), "..", "src", "main_window", "main_window.cpp")
+ROW = re.compile(r'^\s*\{"(\w+)",\s*\w+,\s*(?:"(\w+)"|nullptr),.*?,\s*(\d+),\s*(\d+),'
+                 r'\s*(\d+),\s*(\d+)')
 
-# Controls: frame, left, top, width, height in twips.
-CONTROLS = {
-    "vsrCount": ("frmParam", 1920, 240, 255, 285),
-    "vsrNumber": ("frmParam", 1920, 600, 255, 285),
-    "txtWidth": ("frmParam", 1440, 1560, 735, 285),
-    "txtHeight": ("frmParam", 1440, 1920, 735, 285),
-    "txtZTop": ("frmParam", 3840, 240, 735, 285),
-    "txtZDown": ("frmParam", 3840, 600, 735, 285),
-    "txtZLeft": ("frmParam", 3840, 960, 735, 285),
-    "cmdOK": ("frmParam", 2880, 1920, 1695, 375),
-    "vsrPNumber": ("frmOut", 3000, 240, 255, 285),
-    "txtPWidth": ("frmOut", 2520, 600, 735, 285),
-    "cmdChange": ("frmOut", 1560, 2520, 1695, 375),
-    "txtONumber": ("fraOrder", 1320, 240, 975, 285),
-    "cmdONew": ("fraOrder", 1320, 960, 975, 375),
-    "cmdOOpen": ("fraOrder", 1320, 1335, 975, 375),
-    "cmdOSave": ("fraOrder", 1320, 1710, 975, 375),
-    "Picture1": ("window", 2640, 120, 3375, 2295),
-    "cmdCreate": ("window", 240, 6600, 1695, 375),
-    "cmdPrint": ("window", 2040, 6600, 1695, 375),
-    "cmdOptimize": ("fraSux", 1560, 975, 1695, 375),
-}
+
+def layout():
+    rows = {}
+    with open(LAYOUT, encoding="utf-8") as source:
+        for line in source:
+            row = ROW.match(line)
+            if row:
+                name, parent, *box = row.groups()
+                rows[name] = (parent, *map(int, box))
+    return rows
+
+
+CONTROLS = layout()
 
 
 def px(twips):
@@ -50,8 +44,8 @@ def px(twips):
 
 def control_rect(name):
     """(x, y, width, height) of a control in window pixels."""
-    frame, left, top, width, height = CONTROLS[name]
-    fx, fy = FRAMES[frame]
+    parent, left, top, width, height = CONTROLS[name]
+    fx, fy = CONTROLS[parent][1:3] if parent else (0, 0)
     return (px(fx) + px(left), px(fy) + px(top), px(width), px(height))
 
 
