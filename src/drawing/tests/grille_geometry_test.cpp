@@ -36,7 +36,7 @@ void ExpectBar(const Bar& bar, const Box& expected) {
 struct FrameCase {
     const char* name;
     model::int16 B, H;
-    Box top, bottom, left, right;
+    Box bars[4]; // top, bottom, left and right frame bars
 };
 
 class Frame : public testing::TestWithParam<FrameCase> {};
@@ -49,10 +49,8 @@ TEST_P(Frame, IsScaledToFitAndCentred) {
     const auto plan = PlanGrille(OrderWith(c.B, c.H, 6, 0), 1, Wp, Hp);
     ASSERT_TRUE(plan.cleared);
     ASSERT_GE(plan.bars.size(), 4u);
-    ExpectBar(plan.bars[0], c.top);
-    ExpectBar(plan.bars[1], c.bottom);
-    ExpectBar(plan.bars[2], c.left);
-    ExpectBar(plan.bars[3], c.right);
+    for (std::size_t k = 0; k < 4; ++k)
+        ExpectBar(plan.bars[k], c.bars[k]);
 }
 
 // clang-format off
@@ -61,19 +59,19 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // 1995 / 1500 = 1.33 a millimetre; 1000 mm take 1330 twips.
         FrameCase{"TallBindsHeight", 1000, 1500,
-                  {1022.5, 150, 2352.5, 168.62}, {1022.5, 2107.76, 2352.5, 2126.38},
-                  {1022.5, 168.62, 1041.12, 2107.76}, {2333.88, 168.62, 2352.5, 2107.76}},
+                  {{1022.5, 150, 2352.5, 168.62}, {1022.5, 2107.76, 2352.5, 2126.38},
+                  {1022.5, 168.62, 1041.12, 2107.76}, {2333.88, 168.62, 2352.5, 2107.76}}},
         // 3075 / 3000 = 1.025; 1000 mm take 1025 twips.
         FrameCase{"WideBindsWidth", 3000, 1000,
-                  {150, 635, 3225, 649.35}, {150, 1631.3, 3225, 1645.65},
-                  {150, 649.35, 164.35, 1631.3}, {3210.65, 649.35, 3225, 1631.3}},
+                  {{150, 635, 3225, 649.35}, {150, 1631.3, 3225, 1645.65},
+                  {150, 649.35, 164.35, 1631.3}, {3210.65, 649.35, 3225, 1631.3}}},
         // 1250 / 850 and 3375 / 2295 are both 25 / 17.
         FrameCase{"EqualAspectsBindHeight", 1250, 850,
-                  {220.588, 150, 3154.412, 182.859}, {220.588, 2079.282, 3154.412, 2112.141},
-                  {220.588, 182.859, 253.447, 2079.282}, {3121.553, 182.859, 3154.412, 2079.282}},
+                  {{220.588, 150, 3154.412, 182.859}, {220.588, 2079.282, 3154.412, 2112.141},
+                  {220.588, 182.859, 253.447, 2079.282}, {3121.553, 182.859, 3154.412, 2079.282}}},
         FrameCase{"JustWiderBindsWidth", 1251, 850,
-                  {150, 102.836, 3225, 137.248}, {150, 2123.339, 3225, 2157.752},
-                  {150, 137.248, 184.412, 2123.339}, {3190.588, 137.248, 3225, 2123.339}}),
+                  {{150, 102.836, 3225, 137.248}, {150, 2123.339, 3225, 2157.752},
+                  {150, 137.248, 184.412, 2123.339}, {3190.588, 137.248, 3225, 2123.339}}}),
     [](const testing::TestParamInfo<FrameCase>& row) { return row.param.name; });
 // clang-format on
 

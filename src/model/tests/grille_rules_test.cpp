@@ -12,10 +12,10 @@ TEST(GrilleRules, ADoubleBeltFromJustAbove1500Millimetres) {
         int16 doubleBelt;
         bool needed;
     } rows[] = {
-        {1500, model::False16, false},
-        {1501, model::False16, true},
-        {1501, model::True16, false},
-        {-2000, model::False16, false},
+        // clang-format off
+        {1500, model::False16, false}, {1501, model::False16, true},
+        {1501, model::True16, false}, {-2000, model::False16, false},
+        // clang-format on
     };
     for (const auto& row : rows) {
         model::Grille grille;

@@ -253,38 +253,26 @@ TEST(ExactSearch, CountedStockThatHoldsTheLongPiecesIsNeverRefused) {
         s.timeLimit = limit;
         return s;
     };
+    // clang-format off
     const std::vector<Case> cases = {
         // 40:{35} twice and 30:{19} twice; a first fit puts both 19s on a 40.
-        {"two 40s for the 35s",
-         settings({{40, 2}, {30, Unlimited}}, {}, 1, 2.0),
-         {{1, V, 35, 2}, {2, V, 19, 2}},
-         true},
-        {"the same at no time at all",
-         settings({{40, 2}, {30, Unlimited}}, {}, 1, 0.0),
-         {{1, V, 35, 2}, {2, V, 19, 2}},
-         true},
-        {"offcuts that hold the long pieces",
-         settings({{30, Unlimited}}, {{40, 2}}, 1, 0.0),
-         {{1, V, 35, 2}, {2, V, 19, 2}},
-         true},
-        {"every length counted, a tight fit",
-         settings({{20, 2}, {10, 2}}, {}, 0, 0.0),
-         {{1, V, 12, 1}, {2, V, 8, 2}, {3, V, 6, 1}, {4, V, 4, 1}, {5, V, 2, 1}},
-         true},
+        {"two 40s for the 35s", settings({{40, 2}, {30, Unlimited}}, {}, 1, 2.0),
+         {{1, V, 35, 2}, {2, V, 19, 2}}, true},
+        {"the same at no time at all", settings({{40, 2}, {30, Unlimited}}, {}, 1, 0.0),
+         {{1, V, 35, 2}, {2, V, 19, 2}}, true},
+        {"offcuts that hold the long pieces", settings({{30, Unlimited}}, {{40, 2}}, 1, 0.0),
+         {{1, V, 35, 2}, {2, V, 19, 2}}, true},
+        {"every length counted, a tight fit", settings({{20, 2}, {10, 2}}, {}, 0, 0.0),
+         {{1, V, 12, 1}, {2, V, 8, 2}, {3, V, 6, 1}, {4, V, 4, 1}, {5, V, 2, 1}}, true},
         // Its relaxation is needed to prove the 21 of three bars of 7.
         {"a length no piece fits",
-         settings({{10, Unlimited}, {7, Unlimited}, {3, Unlimited}}, {}, 0, 2.0),
-         {{1, V, 6, 3}},
-         true},
-        {"three 35s, two bars that hold one",
-         settings({{40, 2}, {30, Unlimited}}, {}, 1, 2.0),
-         {{1, V, 35, 3}},
-         false},
-        {"enough length, pieces that do not pair",
-         settings({{20, 3}}, {}, 0, 0.0),
-         {{1, V, 11, 4}},
-         false},
+         settings({{10, Unlimited}, {7, Unlimited}, {3, Unlimited}}, {}, 0, 2.0), {{1, V, 6, 3}}, true},
+        {"three 35s, two bars that hold one", settings({{40, 2}, {30, Unlimited}}, {}, 1, 2.0),
+         {{1, V, 35, 3}}, false},
+        {"enough length, pieces that do not pair", settings({{20, 3}}, {}, 0, 0.0),
+         {{1, V, 11, 4}}, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto r = cutting::PlanCutting(c.items, c.settings);

@@ -46,21 +46,6 @@ struct FakeHost final : CorrectionHost {
     }
 };
 
-// The dialog's controls, found by their object names.
-struct Dialog {
-    explicit Dialog(CorrectionDialog& d)
-        : gapBox(Find<QLineEdit>(d, "txtNewZLeft")), gapSlider(Find<Spinner>(d, "HScroll1")),
-          stepBox(Find<QLineEdit>(d, "txtNewStep")), stepSlider(Find<Spinner>(d, "HScroll2")),
-          dropStep(Find<QPushButton>(d, "cmdDecStep")),
-          doubleBelt(Find<QCheckBox>(d, "chkDouble")) {}
-    QLineEdit* gapBox;
-    Spinner* gapSlider;
-    QLineEdit* stepBox;
-    Spinner* stepSlider;
-    QPushButton* dropStep;
-    QCheckBox* doubleBelt;
-};
-
 // The grille's width, step, step count and inserts.
 QList<int> Shape(const model::Grille& g) {
     return {g.B, g.t, g.n, g.b};
@@ -77,21 +62,20 @@ private slots:
         host.Sized(2, 1000, 1500);
         host.current = 2;
         CorrectionDialog d(host);
-        const Dialog c(d);
         d.Prime();
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({1000, 164, 6, -13}));
 
         // The number of steps stays, so a wider side gap goes into the inserts.
-        c.gapSlider->SetValue(10);
+        Find<Spinner>(d, "HScroll1")->SetValue(10);
         QCOMPARE(host.order.OpeningAt(2).SideGap, 10);
-        QCOMPARE(c.gapBox->text(), QStringLiteral("10"));
+        QCOMPARE(Find<QLineEdit>(d, "txtNewZLeft")->text(), QStringLiteral("10"));
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 6, -23}));
         QCOMPARE(host.recomputed, 1);
 
-        c.dropStep->click();
+        Find<QPushButton>(d, "cmdDecStep")->click();
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 164, 5, 59}));
-        c.stepSlider->SetValue(150);
-        QCOMPARE(c.stepBox->text(), QStringLiteral("150"));
+        Find<Spinner>(d, "HScroll2")->SetValue(150);
+        QCOMPARE(Find<QLineEdit>(d, "txtNewStep")->text(), QStringLiteral("150"));
         QCOMPARE(Shape(host.order.GrilleAt(2)), QList<int>({980, 150, 5, 94}));
         QCOMPARE(Shape(host.order.GrilleAt(1)), QList<int>({1000, 164, 6, -13}));
         QVERIFY(host.messenger.errors.isEmpty());
@@ -124,21 +108,20 @@ private slots:
             host.order.GrilleAt(1) = {};
         const model::Order before = host.order;
         CorrectionDialog d(host);
-        const Dialog c(d);
         d.Prime();
-        QCOMPARE(c.stepBox->text(), stepText);
-        QCOMPARE(c.stepSlider->Value(), stepBar);
-        QCOMPARE(c.gapBox->text(), QString::number(sideGap));
-        QCOMPARE(c.gapSlider->Value(), gapBar);
+        QCOMPARE(Find<QLineEdit>(d, "txtNewStep")->text(), stepText);
+        QCOMPARE(Find<Spinner>(d, "HScroll2")->Value(), stepBar);
+        QCOMPARE(Find<QLineEdit>(d, "txtNewZLeft")->text(), QString::number(sideGap));
+        QCOMPARE(Find<Spinner>(d, "HScroll1")->Value(), gapBar);
         QVERIFY(SameTables(host.order, before));
         QCOMPARE(host.recomputed, 0);
 
         // Moving the other bar writes the true value back as it stands.
         if (stepBar == 170 || stepBar == 100) {
-            c.gapSlider->SetValue(gapBar == 40 ? 39 : gapBar + 1);
+            Find<Spinner>(d, "HScroll1")->SetValue(gapBar == 40 ? 39 : gapBar + 1);
             QCOMPARE(host.order.GrilleAt(1).t, before.GrilleAt(1).t);
         } else {
-            c.stepSlider->SetValue(stepBar - 1);
+            Find<Spinner>(d, "HScroll2")->SetValue(stepBar - 1);
             QCOMPARE(int{host.order.OpeningAt(1).SideGap}, sideGap);
             QCOMPARE(int{host.order.GrilleAt(1).t}, stepBar - 1);
         }
@@ -148,15 +131,14 @@ private slots:
     void doubleBeltWritesTheGrilleCurrentAtTheClick() {
         FakeHost host;
         CorrectionDialog d(host);
-        const Dialog c(d);
-        c.doubleBelt->click();
+        Find<QCheckBox>(d, "chkDouble")->click();
         QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
         QCOMPARE(host.beltChanged, 1);
         // The box keeps its state when the grille changes.
         host.current = 2;
         d.Prime();
-        QVERIFY(c.doubleBelt->isChecked());
-        c.doubleBelt->click();
+        QVERIFY(Find<QCheckBox>(d, "chkDouble")->isChecked());
+        Find<QCheckBox>(d, "chkDouble")->click();
         QCOMPARE(host.order.GrilleAt(2).DoubleBelt, model::False16);
         QCOMPARE(host.order.GrilleAt(1).DoubleBelt, model::True16);
         QCOMPARE(host.beltChanged, 2);
@@ -167,12 +149,11 @@ private slots:
         host.Sized(1, 1000, 1500);
         host.order.GrilleAt(1).n = -32768;
         CorrectionDialog d(host);
-        const Dialog c(d);
         const model::Order before = host.order;
-        c.dropStep->click();
+        Find<QPushButton>(d, "cmdDecStep")->click();
         host.current = 61;
-        c.gapSlider->SetValue(20);
-        c.doubleBelt->click();
+        Find<Spinner>(d, "HScroll1")->SetValue(20);
+        Find<QCheckBox>(d, "chkDouble")->click();
         QVERIFY(SameTables(host.order, before));
         QCOMPARE(host.messenger.errors.size(), 3);
         QVERIFY(host.messenger.errors[0].startsWith(QStringLiteral("Переполнение")));
@@ -183,11 +164,10 @@ private slots:
     void tabWalksTheLayoutOrder() {
         FakeHost host;
         CorrectionDialog d(host);
-        const Dialog c(d);
         d.show();
         d.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&d));
-        c.gapBox->setFocus();
+        Find<QLineEdit>(d, "txtNewZLeft")->setFocus();
         QCOMPARE(TabChain(6), QStringList({"chkDouble", "HScroll1", "txtNewStep", "HScroll2",
                                            "cmdDecStep", "txtNewZLeft"}));
     }
