@@ -160,6 +160,14 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     CloseGap(in, best, bound, dives, dives, Parameters::Dive{});
     EXPECT_EQ(best.size(), 40u) << "the dives";
     EXPECT_EQ(bound, 40) << "the relaxation";
+    // A search among the bars nearly worth 1 that runs out of work proves
+    // nothing: the bound stays where the relaxation put it.
+    Parameters::Dive noCoverWork;
+    noCoverWork.firstCover = 0;
+    best = FirstFitSparse(in);
+    CloseGap(in, best, bound, dives, dives, noCoverWork);
+    EXPECT_EQ(best.size(), 40u);
+    EXPECT_EQ(bound, 40) << "an unfinished search";
 }
 
 } // namespace
