@@ -39,9 +39,10 @@ struct ParsedField {
 };
 
 // Reads a field as typed: "120", "120,5", "120.50", ".5", "10 000 000".
-// Blanks around the number are ignored; inside the whole part a plain or
-// no-break space may separate groups of three digits. Letters, a sign, more
-// than two decimals and values above the field's most are refused.
+// Blanks around the number are ignored; inside the whole part a plain,
+// no-break (U+00A0) or narrow no-break (U+202F) space may separate groups of
+// three digits. Letters, a sign, more than two decimals and values above the
+// field's most are refused.
 ParsedField ParseField(PriceField field, std::string_view text);
 
 long long FieldValue(const PriceList& prices, PriceField field);
