@@ -131,6 +131,19 @@ GrilleEstimate EstimateGrille(const model::Grille& g, const PriceList& prices) {
 
 } // namespace
 
+Costs CostsOf(const OrderEstimate& e, const PriceList& p) {
+    // A rouble is 10¹⁴ of the sum's units of 10⁻¹² kopecks.
+    const Wide rouble = 100 * Tera;
+    auto roubles = [&](Wide sum) { return (sum + rouble / 2) / rouble; };
+    Costs c;
+    c.metal = roubles(e.paidMass * p.metalPerKg);
+    c.joints = roubles(Wide{e.joints} * p.perJoint * Tera);
+    c.area = roubles(Wide{e.area} * p.perArea * Mega);
+    c.paint = roubles(Wide{e.paintedArea} * p.paintPerArea * Mega);
+    c.markup = e.price - c.metal - c.joints - c.area - c.paint;
+    return c;
+}
+
 Result EstimateOrder(const model::Order& order, const PriceList& prices,
                      const std::optional<BoughtMetal>& bought) {
     std::string error = CheckPrices(prices);

@@ -73,6 +73,18 @@ struct Result {
     OrderEstimate estimate;
 };
 
+// The order's price by kind, each before the markup and rounded half up to
+// roubles on its own: a breakdown to show, whose parts may differ from the
+// price by a rouble or two of rounding.
+struct Costs {
+    Wide metal = 0;
+    Wide joints = 0;
+    Wide area = 0;
+    Wide paint = 0;
+    Wide markup = 0; // the price less the four before it, as rounded
+};
+Costs CostsOf(const OrderEstimate& estimate, const PriceList& prices);
+
 // Prices grilles 1..GrilleCount of the order on the metal bought by the plan
 // when one is given, else on the pieces' mass plus the allowance. Refuses,
 // with the reason and no estimate, an order without grilles, a grille whose

@@ -146,30 +146,37 @@ long long FieldValue(const PriceList& prices, PriceField field) {
     return 0;
 }
 
+bool SetFieldValue(PriceList& prices, PriceField field, long long value) {
+    if (value < 0 || value > MostOf(field))
+        return false;
+    switch (field) {
+    case PriceField::MetalPerKg:
+        prices.metalPerKg = value;
+        break;
+    case PriceField::PerJoint:
+        prices.perJoint = value;
+        break;
+    case PriceField::PerArea:
+        prices.perArea = value;
+        break;
+    case PriceField::PaintPerArea:
+        prices.paintPerArea = value;
+        break;
+    case PriceField::WasteAllowance:
+        prices.wasteAllowance = static_cast<int>(value);
+        break;
+    case PriceField::Markup:
+        prices.markup = static_cast<int>(value);
+        break;
+    }
+    return true;
+}
+
 std::string SetField(PriceList& prices, PriceField field, std::string_view text) {
     const ParsedField parsed = ParseField(field, text);
     if (!parsed.ok)
         return parsed.error;
-    switch (field) {
-    case PriceField::MetalPerKg:
-        prices.metalPerKg = parsed.value;
-        break;
-    case PriceField::PerJoint:
-        prices.perJoint = parsed.value;
-        break;
-    case PriceField::PerArea:
-        prices.perArea = parsed.value;
-        break;
-    case PriceField::PaintPerArea:
-        prices.paintPerArea = parsed.value;
-        break;
-    case PriceField::WasteAllowance:
-        prices.wasteAllowance = static_cast<int>(parsed.value);
-        break;
-    case PriceField::Markup:
-        prices.markup = static_cast<int>(parsed.value);
-        break;
-    }
+    SetFieldValue(prices, field, parsed.value);
     return "";
 }
 

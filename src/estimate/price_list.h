@@ -47,6 +47,10 @@ ParsedField ParseField(PriceField field, std::string_view text);
 
 long long FieldValue(const PriceList& prices, PriceField field);
 
+// Stores a value in the field's hundredths; false, with the prices as they
+// were, when it is out of the field's range.
+bool SetFieldValue(PriceList& prices, PriceField field, long long value);
+
 // Stores the field read from the text and returns ""; on a refused text
 // returns the message and leaves the prices as they were.
 std::string SetField(PriceList& prices, PriceField field, std::string_view text);

@@ -83,6 +83,19 @@ TEST(Estimate, AreaAndPaintArePricedPerSquareMetre) {
     EXPECT_EQ(Estimated(OrderOf(MetreOf(14)), prices).price, 43);
 }
 
+TEST(Estimate, CostsByKindAreEachRoundedAndTheMarkupTakesTheRest) {
+    // 1.61553 kg at 100 ₽, 16 joints at 1 ₽, 15 ₽ of area and 28 ₽ of paint,
+    // 220.553 ₽ in all; 10 % on top makes 242.6083 ₽.
+    const PriceList prices{10000, 100, 100000, 50000, 500, 1000};
+    const auto e = Estimated(OrderOf(MetreOf(14)), prices);
+    const estimate::Costs c = estimate::CostsOf(e, prices);
+    EXPECT_EQ(e.price, 243);
+    const estimate::Wide parts[] = {c.metal, c.joints, c.area, c.paint, c.markup};
+    const estimate::Wide expected[] = {162, 16, 15, 28, 22};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(parts[k], expected[k]) << k;
+}
+
 TEST(Estimate, TheLargestOrderAtTheHighestPricesDoesNotOverflow) {
     const PriceList most{1000000000, 1000000000, 1000000000, 1000000000, 100000, 100000};
     const auto order =
