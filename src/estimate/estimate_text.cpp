@@ -39,6 +39,16 @@ std::string DecimalText(Wide value, int decimals) {
     return sign + whole + "." + fraction;
 }
 
+// The value divided by 10^decimals with every decimal and a zero before the
+// point: "0.79", "1.50".
+std::string FixedText(Wide value, int decimals) {
+    std::string digits = Digits(value);
+    const auto places = static_cast<std::size_t>(decimals);
+    if (digits.size() <= places)
+        digits.insert(0, places + 1 - digits.size(), '0');
+    return digits.insert(digits.size() - places, ".");
+}
+
 } // namespace
 
 std::string MoneyText(Wide roubles) {
@@ -53,11 +63,15 @@ std::string MoneyText(Wide roubles) {
 }
 
 std::string KilogramText(Wide mass) {
-    return DecimalText(Rounded(mass, 1'000'000), 2);
+    return FixedText(Rounded(mass, 1'000'000), 2);
 }
 
 std::string PaidKilogramText(Wide paidMass) {
-    return DecimalText(Rounded(paidMass, 10'000'000'000), 2);
+    return FixedText(Rounded(paidMass, 10'000'000'000), 2);
+}
+
+std::string MetreText(long long length) {
+    return DecimalText(length, 3);
 }
 
 std::string SquareMetreText(long long area) {

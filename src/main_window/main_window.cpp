@@ -3,6 +3,8 @@
 #include "model/numbers.h"
 #include "views/correction/correction_dialog.h"
 #include "views/cutting/cutting_window.h"
+#include "views/estimate/estimate_window.h"
+#include "views/estimate/price_list_store.h"
 #include "views/picture/grille_picture.h"
 #include "views/report/material_window.h"
 #include "views/report/report_page_window.h"
@@ -27,7 +29,7 @@ MainWindow::MainWindow(model::Order& order, Messenger& messenger, QWidget* paren
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       order_(order), messenger_(messenger), programFolder_(QCoreApplication::applicationDirPath()),
-      correction_([this] {
+      priceList_(std::make_unique<PriceListStore>()), correction_([this] {
           auto* dialog = new CorrectionDialog(*this);
           // A fresh dialog would otherwise hold its empty start texts, which
           // the next move of a scroll bar would write into the current grille.
@@ -35,13 +37,24 @@ MainWindow::MainWindow(model::Order& order, Messenger& messenger, QWidget* paren
           return dialog;
       }),
       reportPage_([] { return new ReportPageWindow(); }),
-      materials_([] { return new MaterialWindow(); }),
-      cutting_([this] { return new CuttingWindow(messenger_); }) {
+      materials_([] { return new MaterialWindow(); }), cutting_([this] {
+          auto* window = new CuttingWindow(messenger_);
+          ConnectHandler(window, &CuttingWindow::PlanShown, this, messenger_,
+                         &MainWindow::PricePlan);
+          return window;
+      }),
+      estimate_([this] {
+          auto* window = new EstimateWindow(*priceList_, messenger_);
+          ConnectHandler(window, &EstimateWindow::PriceChanged, this, messenger_,
+                         &MainWindow::ShowPrice);
+          return window;
+      }) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Расчёт параметров решетчатых изделий (Ларвинк)"));
     setFixedSize(Px(10920), Px(7200));
 
     BuildControls();
+    SetUpPriceBox();
     ConnectHandlers();
     Start();
 }
@@ -189,6 +202,8 @@ void MainWindow::BuildControls() {
     newOrderButton_ = c.Get<QPushButton>("cmdONew");
     openOrderButton_ = c.Get<QPushButton>("cmdOOpen");
     saveOrderButton_ = c.Get<QPushButton>("cmdOSave");
+    priceLabel_ = c.Get<QLabel>("Label17");
+    priceBox_ = c.Get<QLineEdit>("txtOPrice");
     greetingArea_ = c.Get<ClickArea>("Image1");
     picture_ = c.Get<GrillePicture>("Picture1");
     openingCountBox_ = c.Get<QLineEdit>("txtCount");
@@ -258,6 +273,7 @@ void MainWindow::ConnectHandlers() {
     onClick(showMaterialsButton_, &MainWindow::ShowMaterials);
     onClick(printReportButton_, &MainWindow::PrintReport);
     onClick(optimizeButton_, &MainWindow::PlanCutting);
+    onClick(buildReportButton_, &MainWindow::PriceBuild);
 
     onClick(newOrderButton_, &MainWindow::NewOrder);
     onClick(openOrderButton_, &MainWindow::OpenOrder);
@@ -281,6 +297,9 @@ MaterialWindow& MainWindow::Materials() {
 CuttingWindow& MainWindow::Cutting() {
     return cutting_.Get();
 }
+EstimateWindow& MainWindow::Estimate() {
+    return estimate_.Get();
+}
 bool MainWindow::HasCorrection() const {
     return correction_.Existing() != nullptr;
 }
@@ -295,5 +314,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     correction_.Close();
     materials_.Close();
     cutting_.Close();
+    estimate_.Close();
     QCoreApplication::quit();
 }

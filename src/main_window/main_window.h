@@ -8,14 +8,19 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class ClickArea;
 class CorrectionDialog;
 class CuttingWindow;
+class EstimateWindow;
 class GrillePicture;
 class MaterialWindow;
+class PriceListStore;
+class QLabel;
 class Messenger;
 class ReportPageWindow;
 class Spinner;
@@ -49,6 +54,7 @@ public:
     ReportPageWindow& ReportPage();
     MaterialWindow& Materials();
     CuttingWindow& Cutting();
+    EstimateWindow& Estimate();
     bool HasCorrection() const;
     bool HasMaterials() const;
 
@@ -92,6 +98,11 @@ public:
     void PrintReport();
     // Cutting plan (cutting_command.cpp).
     void PlanCutting();
+    // Estimate (estimate_command.cpp).
+    void ShowEstimate();
+    void PriceBuild();
+    void PricePlan();
+    void ShowPrice();
     // Orders (order_commands.cpp).
     void NewOrder();
     void OpenOrder();
@@ -110,6 +121,7 @@ private:
 
     // A new report build re-plans a cutting window on screen.
     void ReplanAfterBuild();
+    void SetUpPriceBox();
     // Keeps the opening number inside its spinner's range and shows that
     // opening.
     void ShowCurrentOpening();
@@ -121,11 +133,14 @@ private:
     // The cut lists the last report build put in the material window: what
     // the cutting plan cuts.
     std::vector<model::CutList> builtCuts_;
+    // The workshop's prices, kept between runs; the estimate window uses it.
+    std::unique_ptr<PriceListStore> priceList_;
 
     SecondaryWindow<CorrectionDialog> correction_;
     SecondaryWindow<ReportPageWindow> reportPage_;
     SecondaryWindow<MaterialWindow> materials_;
     SecondaryWindow<CuttingWindow> cutting_;
+    SecondaryWindow<EstimateWindow> estimate_;
 
     // Opening panel.
     QLineEdit* openingCountBox_;
@@ -154,6 +169,8 @@ private:
     QPushButton* newOrderButton_;
     QPushButton* openOrderButton_;
     QPushButton* saveOrderButton_;
+    QLabel* priceLabel_;
+    QLineEdit* priceBox_;
     ClickArea* greetingArea_;
     // The grilles, the drawing and the report buttons.
     QTreeWidget* grilleList_;

@@ -3,6 +3,7 @@
 #include "widgets/look.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWidget>
 
@@ -41,5 +42,7 @@ QStringList TabChain(int presses) {
 }
 
 void PrepareTestApplication() {
+    // Per-user files (the price list) go to a test folder, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     ApplyProgramLook();
 }

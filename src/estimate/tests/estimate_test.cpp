@@ -150,12 +150,13 @@ TEST(EstimateText, FiguresAreWrittenAsTheReportWritesThem) {
         {estimate::MoneyText(999), "999\u00A0₽"},
         {estimate::MoneyText(12345), "12\u00A0345\u00A0₽"},
         {estimate::MoneyText(1234567), "1\u00A0234\u00A0567\u00A0₽"},
-        {estimate::KilogramText(78500000), ".79"},
+        {estimate::KilogramText(78500000), "0.79"},
         {estimate::KilogramText(153860000), "1.54"},
-        {estimate::KilogramText(150000000), "1.5"},
-        {estimate::KilogramText(200000000), "2"},
+        {estimate::KilogramText(150000000), "1.50"},
+        {estimate::KilogramText(200000000), "2.00"},
         {estimate::PaidKilogramText(1615530000000), "1.62"},
         {estimate::SquareMetreText(1872000), "1.872"},
+        {estimate::MetreText(1005), "1.005"},
         {estimate::FieldText(5), ".05"},
     };
     for (const auto& [text, expected] : rows)

@@ -1,7 +1,10 @@
 // "Создать отчёт", "Показать" and "Печать отчёта" on the main window.
 
+#include "estimate/estimate.h"
+#include "estimate/estimate_text.h"
 #include "report/report_build.h"
 #include "testsupport/program.h"
+#include "views/estimate/estimate_window.h"
 #include "views/report/material_window.h"
 #include "views/report/report_page_window.h"
 
@@ -43,6 +46,29 @@ private slots:
                 Find<QPushButton>(p.main, "cmdShow")->isEnabled());
         QVERIFY(!page.isVisible());
         QVERIFY(!p.main.Materials().isVisible());
+    }
+
+    void priceBoxShowsTheBuildsPriceAndFollowsThePriceList() {
+        Program p;
+        FillOrder(p.order, 2);
+        auto* box = Find<QLineEdit>(p.main, "txtOPrice");
+        QVERIFY(!box->isEnabled());
+        Find<QPushButton>(p.main, "cmdCreate")->setEnabled(true); // as a calculation does
+        Find<QPushButton>(p.main, "cmdCreate")->click();
+        QVERIFY(box->isEnabled() && box->isReadOnly());
+        const estimate::PriceList prices{0, 1000, 0, 0, 500, 0};
+        const char* typed[][2] = {{"txtMetalPerKg", "0"},     {"txtPerJoint", "10"},
+                                  {"txtPerArea", "0"},        {"txtPaintPerArea", "0"},
+                                  {"txtWasteAllowance", "5"}, {"txtMarkup", "0"}};
+        for (const auto& [name, text] : typed) {
+            auto* field = Find<QLineEdit>(p.main.Estimate(), name);
+            field->setText(QString::fromUtf8(text));
+            emit field->editingFinished();
+        }
+        QVERIFY(p.messenger.errors.isEmpty());
+        const estimate::Result expected = estimate::EstimateOrder(p.order, prices);
+        QVERIFY(expected.ok && expected.estimate.price > 0);
+        QCOMPARE(box->text(), QString::fromStdString(estimate::MoneyText(expected.estimate.price)));
     }
 
     void onlyABuildRefreshesAndTheMaterialWindowKeepsItsText() {
