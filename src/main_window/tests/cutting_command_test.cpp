@@ -5,8 +5,10 @@
 #include "testsupport/ui_test_support.h"
 #include "views/correction/correction_dialog.h"
 #include "views/cutting/cutting_window.h"
+#include "views/estimate/estimate_window.h"
 #include "views/report/material_window.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -47,6 +49,10 @@ private slots:
         // 11750 mm of stock, the default saw cut of 3 mm and no trim.
         QCOMPARE(Find<QTableWidget>(w, "tblPlan")->item(0, 3)->text(),
                  QString::number(11750 - 7500 - 2000 - 7 * 3));
+        // The estimate of the build pays for the bar the plan buys.
+        QVERIFY(Find<QLabel>(main.Estimate(), "lblTotals")
+                    ->text()
+                    .contains(QStringLiteral("по раскрою: прутков 1, 11.75 м")));
 
         // "Новый" and a correction change nothing planned until the next build;
         // the build re-plans the open window with the stock length it was opened

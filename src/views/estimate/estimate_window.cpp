@@ -201,7 +201,7 @@ void EstimateWindow::ShowTotals() {
     QString basis = QStringLiteral("детали и припуск %1 %")
                         .arg(Q(estimate::FieldText(store_.Prices().wasteAllowance)));
     if (e.basis == estimate::MetalBasis::CuttingPlan)
-        basis = QStringLiteral("по раскрою: %1 прутков, %2 м")
+        basis = QStringLiteral("по раскрою: прутков %1, %2 м")
                     .arg(plan_->bars)
                     .arg(Metres(plan_->length));
     else if (plan_)

@@ -109,7 +109,7 @@ private slots:
                 QCOMPARE(table->item(row, column)->text(), expected[row][column]);
         QCOMPARE(window.PriceText(), QStringLiteral("480\u00A0₽"));
         window.SetPlan(EstimateWindow::Plan{4, 24000});
-        QVERIFY(Find<QLabel>(window, "lblTotals")->text().contains(QStringLiteral("4 прутков")));
+        QVERIFY(Find<QLabel>(window, "lblTotals")->text().contains(QStringLiteral("прутков 4, 24 м")));
         model::Order mixed = TwoGrilles();
         mixed.GrilleAt(2).q = 12;
         window.SetBuild(mixed, QStringLiteral("17"));
