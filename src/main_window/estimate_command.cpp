@@ -8,10 +8,12 @@
 #include "views/cutting/cutting_window.h"
 #include "views/estimate/estimate_window.h"
 
-#include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStyle>
+#include <QMouseEvent>
+
+#include <functional>
 
 namespace {
 
@@ -22,19 +24,40 @@ bool SamePieces(const std::vector<cutting::CutItem>& a, const std::vector<cuttin
     });
 }
 
+// Runs `open` on a left click, or on Enter while the box has the focus.
+class OpensOnClick final : public QObject {
+public:
+    OpensOnClick(QObject* parent, std::function<void()> open)
+        : QObject(parent), open_(std::move(open)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool click = event->type() == QEvent::MouseButtonRelease &&
+                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        const bool enter = event->type() == QEvent::KeyPress &&
+                           (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+        if (click || enter)
+            open_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> open_;
+};
+
 } // namespace
 
-// The window opens from a button inside the price box: no control of the
-// order frame moves or changes size, and it is usable exactly when there is a
-// price to explain.
+// The window opens with a click on the price box, or Enter while it has the
+// focus. A button inside the box would take a third of its 65 pixels and
+// hide the leading digits of a price such as "12 345 ₽"; the box itself keeps
+// its place and size.
 void MainWindow::SetUpPriceBox() {
     priceBox_->setReadOnly(true);
-    auto* open = new QAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
-                             QStringLiteral("Смета"), priceBox_);
-    open->setObjectName(QStringLiteral("actEstimate"));
-    open->setToolTip(QStringLiteral("Смета: цены, расчёт по решёткам, коммерческое предложение"));
-    priceBox_->addAction(open, QLineEdit::TrailingPosition);
-    ConnectHandler(open, &QAction::triggered, this, messenger_, &MainWindow::ShowEstimate);
+    priceBox_->setCursor(Qt::PointingHandCursor);
+    priceBox_->setToolTip(QStringLiteral("Стоимость заказа. Щелчок открывает смету"));
+    priceBox_->installEventFilter(
+        new OpensOnClick(priceBox_, [this] { Handle([this] { ShowEstimate(); }); }));
 }
 
 void MainWindow::ShowEstimate() {
@@ -65,4 +88,6 @@ void MainWindow::PricePlan() {
 
 void MainWindow::ShowPrice() {
     priceBox_->setText(estimate_.Get().PriceText());
+    // A price wider than the box shows its leading digits.
+    priceBox_->setCursorPosition(0);
 }

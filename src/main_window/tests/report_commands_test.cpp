@@ -69,6 +69,9 @@ private slots:
         const estimate::Result expected = estimate::EstimateOrder(p.order, prices);
         QVERIFY(expected.ok && expected.estimate.price > 0);
         QCOMPARE(box->text(), QString::fromStdString(estimate::MoneyText(expected.estimate.price)));
+        QVERIFY(!p.main.Estimate().isVisible());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(p.main.Estimate().isVisible());
     }
 
     void onlyABuildRefreshesAndTheMaterialWindowKeepsItsText() {
