@@ -93,7 +93,8 @@ TEST(ToIndex, RoundsThenChecksTheTableRange) {
         EXPECT_EQ(model::ToIndex(value), index) << value;
     for (double value : {0.5, 0.0, 60.6, 70000.0, -2147483648.0})
         EXPECT_EQ(KindOf([=] { model::ToIndex(value); }), ErrorKind::SubscriptOutOfRange) << value;
-    EXPECT_EQ(KindOf([] { model::ToIndex(1e12); }), ErrorKind::Overflow);
+    for (double value : {1e12, std::nan("")})
+        EXPECT_EQ(KindOf([=] { model::ToIndex(value); }), ErrorKind::Overflow) << value;
 }
 
 TEST(IntegerText, PlainDecimal) {
