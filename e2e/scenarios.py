@@ -1,6 +1,5 @@
 """What only a real X server shows: a message box raised while typing, the
-drawing surviving being covered, an order saved and opened through the
-windows, and printing to PDF through the save dialog.
+drawing surviving being covered, and printing to PDF through the save dialog.
 
     scenarios.py PROGRAM SCENARIO
 """
@@ -20,11 +19,6 @@ def enter_opening(s, width, height, gap):
     s.replace_text("txtHeight", str(height))
     for box in ("txtZTop", "txtZDown", "txtZLeft"):
         s.replace_text(box, str(gap))
-
-
-def spin_up(s, spinner):
-    x, y, w, h = harness.control_rect(spinner)
-    s.click_at(x + w // 2, y + 3)
 
 
 def answers_a_six_digit_width_with_a_message(s):
@@ -52,31 +46,6 @@ def keeps_the_drawing_when_uncovered(s):
     s.xdotool("windowmove", "--sync", dialog, str(wx + 760), str(wy + 40))
     s.settle()
     check(all(s.dark_pixels(corners)), "the drawing was lost after being covered")
-
-
-def saves_and_opens_an_order(s):
-    spin_up(s, "vsrCount")
-    enter_opening(s, 1020, 1550, 20)
-    spin_up(s, "vsrNumber")
-    enter_opening(s, 800, 1200, 0)
-    s.click("cmdOK")
-    s.replace_text("txtONumber", "007")
-    s.click("cmdOSave")
-    path = os.path.join(s.folder, "007.kxo")
-    harness.wait_until(lambda: os.path.exists(path), "the order file")
-    s.settle()
-    with open(path, "rb") as f:
-        saved = f.read()
-
-    s.click("cmdONew")
-    s.settle()
-    check(s.read_text("txtPWidth") == "0", "a new order kept the grille")
-    s.click("cmdOOpen")
-    s.settle()
-    spin_up(s, "vsrPNumber")
-    check(s.read_text("txtPWidth") == "800", "the opened order lacks grille 2")
-    with open(path, "rb") as f:
-        check(f.read() == saved, "opening the order changed its file")
 
 
 def save_through_the_dialog(s, path):

@@ -18,11 +18,12 @@ void Type(QLineEdit* box, const QString& text) {
         QTest::keyClicks(box, text);
 }
 
+// A click on the spinner's up or down arrow.
 void Up(Spinner* s) {
-    s->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(s->width() / 2, 3));
 }
 void Down(Spinner* s) {
-    s->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(s->width() / 2, s->height() - 4));
 }
 
 } // namespace

@@ -101,6 +101,7 @@ private slots:
         QVERIFY2(p.messenger.errors.isEmpty(), qPrintable(p.messenger.errors.join('\n')));
         QVERIFY(SameTables(p.order, saved));
         QVERIFY(!Find<GrillePicture>(p.main, "Picture1")->Bars().empty());
+        QCOMPARE(ReadFile(p.File(QStringLiteral("007.kxo"))), Image(saved));
     }
 
     void openShowsTheLoadedOrderAndKeepsRecordsAboveIt_data() {
