@@ -83,15 +83,9 @@ private slots:
         cleared.GrilleCount = 3;
         QVERIFY(SameTables(p.order, cleared));
         QCOMPARE(p.order.Quadro, model::int16{14});
-        for (QLineEdit* box :
-             {Find<QLineEdit>(p.main, "txtPWidth"), Find<QLineEdit>(p.main, "txtPHeight"),
-              Find<QLineEdit>(p.main, "txtPStep"), Find<QLineEdit>(p.main, "txtPStepCount"),
-              Find<QLineEdit>(p.main, "txtPAdd"), Find<QLineEdit>(p.main, "txtWidth"),
-              Find<QLineEdit>(p.main, "txtHeight"), Find<QLineEdit>(p.main, "txtZTop"),
-              Find<QLineEdit>(p.main, "txtZDown"), Find<QLineEdit>(p.main, "txtZLeft"),
-              Find<QLineEdit>(p.Dialog(), "txtNewStep"),
-              Find<QLineEdit>(p.Dialog(), "txtNewZLeft")})
-            QCOMPARE(box->text(), QStringLiteral("0"));
+        QCOMPARE(p.Panel(), QStringList(7, QStringLiteral("0")));
+        for (const char* box : {"txtWidth", "txtHeight", "txtZTop", "txtZDown", "txtZLeft"})
+            QCOMPARE(Find<QLineEdit>(p.main, box)->text(), QStringLiteral("0"));
         QCOMPARE(Find<QLineEdit>(p.main, "txtCount")->text(), QStringLiteral("3"));
         QCOMPARE(Find<QLineEdit>(p.main, "txtNumber")->text(), QStringLiteral("3"));
         QCOMPARE(Find<QLineEdit>(p.main, "txtPNumber")->text(), QStringLiteral("2"));
@@ -154,13 +148,7 @@ private slots:
         QCOMPARE(Find<Spinner>(p.main, "vsrPNumber")->Min(), std::max(fileCount, 1));
         QCOMPARE(Find<Spinner>(p.main, "vsrPNumber")->Max(), 1);
         QCOMPARE(Find<QLineEdit>(p.main, "txtPNumber")->text(), QString::number(grilleShown));
-        const model::Grille& g = p.Grille(grilleShown);
-        QCOMPARE(p.Panel(),
-                 QStringList({QString::number(g.B), QString::number(g.H), QString::number(g.t),
-                              QString::number(g.n), QString::number(g.b)}));
-        QCOMPARE(Find<QLineEdit>(p.Dialog(), "txtNewStep")->text(), QString::number(g.t));
-        QCOMPARE(Find<QLineEdit>(p.Dialog(), "txtNewZLeft")->text(),
-                 QString::number(p.order.OpeningAt(grilleShown).SideGap));
+        QCOMPARE(p.Panel(), p.Holds(grilleShown));
         QVERIFY(!p.Dialog().isVisible());
     }
 
