@@ -1,25 +1,8 @@
 #include "ui_test_support.h"
 
-#include "widgets/look.h"
-
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
-
-ModalGuard::ModalGuard() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            seen_ << modal->windowTitle();
-            modal->close();
-        }
-    });
-    timer_.start();
-}
-
-ModalGuard::~ModalGuard() {
-    timer_.stop();
-}
 
 QString PdfText(const QString& file) {
     QProcess process;
@@ -38,8 +21,4 @@ QStringList TabChain(int presses) {
                                               : QStringLiteral("(none)"));
     }
     return names;
-}
-
-void PrepareTestApplication() {
-    ApplyProgramLook();
 }
