@@ -147,14 +147,11 @@ class Session:
     def settle(self, seconds=0.3):
         time.sleep(seconds)
 
-    def click_at(self, x, y, window=None):
-        self.xdotool("mousemove", "--window", window or self.window, str(x), str(y))
-        self.xdotool("click", "1")
-        self.settle(0.15)
-
     def click(self, control):
         x, y, w, h = control_rect(control)
-        self.click_at(x + w // 2, y + h // 2)
+        self.xdotool("mousemove", "--window", self.window, str(x + w // 2), str(y + h // 2))
+        self.xdotool("click", "1")
+        self.settle(0.15)
 
     def key(self, *keys):
         self.xdotool("key", "--delay", "30", *keys)
