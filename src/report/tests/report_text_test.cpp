@@ -43,10 +43,8 @@ TEST(ReportTable, RowCellsArePaddedAndListCellsTrimmedInColumnOrder) {
     EXPECT_EQ(report::ListRowOf(3, kOpening, kGrille), expected);
 }
 
+// The text of a block is the two-grille report's; here, its numbers' range.
 TEST(MaterialBlock, TheCutListInSixteenBitNumbers) {
-    EXPECT_EQ(report::MaterialBlock(7, kGrille), "--- Решетка № 7 ---------------\r\n"
-                                                 "\tДлина = 1150 мм. Количество = 2\r\n"
-                                                 "\tДлина = 1376 мм. Количество = 9\r\n");
     model::Grille many = kGrille;
     many.n = 32764;
     EXPECT_NO_THROW((void)report::MaterialBlock(1, many));
