@@ -41,7 +41,6 @@ private slots:
         QCOMPARE(widths.count(), 1);
         QCOMPARE(numbers.count(), 1);
         QCOMPARE(p.Panel(), QStringList({"1690", "1380", "164", "10", "4", "164", "5"}));
-        QVERIFY(Program::Red(Find<QLineEdit>(p.main, "txtPWidth")));
         QVERIFY(p.messenger.errors.isEmpty());
     }
 
