@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <charconv>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -84,9 +84,7 @@ std::optional<unsigned> NextSerial(const TempFolder& folder) {
         const auto* event = reinterpret_cast<const inotify_event*>(events + at);
         const std::string name = event->len > 0 ? event->name : "";
         unsigned serial = 0;
-        if (name.starts_with(prefix) &&
-            std::from_chars(name.data() + prefix.size(), name.data() + name.size(), serial).ec ==
-                std::errc())
+        if (std::sscanf(name.c_str(), (prefix + "%u").c_str(), &serial) == 1)
             next = serial + 1;
         at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
