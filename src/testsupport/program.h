@@ -37,16 +37,29 @@ struct Program {
         Find<QPushButton>(main, "cmdOK")->click();
     }
 
-    const model::Grille& Grille(int i) const { return order.GrilleAt(i); }
     CorrectionDialog& Dialog() { return main.Correction(); }
 
-    // What the panel shows: width, height, step, step count, inserts.
-    QStringList Panel() const {
+    // What the grille panel shows (width, height, step, step count, inserts)
+    // and the correction dialog (step, side gap).
+    QStringList Panel() {
         return {Find<QLineEdit>(main, "txtPWidth")->text(),
                 Find<QLineEdit>(main, "txtPHeight")->text(),
                 Find<QLineEdit>(main, "txtPStep")->text(),
                 Find<QLineEdit>(main, "txtPStepCount")->text(),
-                Find<QLineEdit>(main, "txtPAdd")->text()};
+                Find<QLineEdit>(main, "txtPAdd")->text(),
+                Find<QLineEdit>(Dialog(), "txtNewStep")->text(),
+                Find<QLineEdit>(Dialog(), "txtNewZLeft")->text()};
+    }
+    // The same for grille i as the order holds it.
+    QStringList Holds(int i) const {
+        const model::Grille& g = order.GrilleAt(i);
+        return {QString::number(g.B),
+                QString::number(g.H),
+                QString::number(g.t),
+                QString::number(g.n),
+                QString::number(g.b),
+                QString::number(g.t),
+                QString::number(order.OpeningAt(i).SideGap)};
     }
     static bool Red(const QLineEdit* box) {
         return box->palette().color(QPalette::Text) == QColor(Qt::red);

@@ -1,26 +1,8 @@
 #include "ui_test_support.h"
 
-#include "widgets/look.h"
-
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QWidget>
-
-ModalGuard::ModalGuard() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            seen_ << modal->windowTitle();
-            modal->close();
-        }
-    });
-    timer_.start();
-}
-
-ModalGuard::~ModalGuard() {
-    timer_.stop();
-}
 
 QString PdfText(const QString& file) {
     QProcess process;
@@ -39,10 +21,4 @@ QStringList TabChain(int presses) {
                                               : QStringLiteral("(none)"));
     }
     return names;
-}
-
-void PrepareTestApplication() {
-    // Per-user files (the price list) go to a test folder, never the user's.
-    QStandardPaths::setTestModeEnabled(true);
-    ApplyProgramLook();
 }

@@ -1,14 +1,14 @@
 #pragma once
 
 // Support for in-process window tests: a messenger that records instead of
-// showing boxes, a guard that fails a test when an unexpected modal dialog
-// appears (instead of hanging), and a main() that runs offscreen.
+// showing boxes, and a main() that runs offscreen.
 
+#include "widgets/look.h"
 #include "widgets/messenger.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 
 #include <stdexcept>
@@ -39,18 +39,6 @@ public:
     QStringList saveAnswers;
 };
 
-// While alive, closes any modal window that shows up and remembers its title.
-class ModalGuard {
-public:
-    ModalGuard();
-    ~ModalGuard();
-    const QStringList& Seen() const { return seen_; }
-
-private:
-    QTimer timer_;
-    QStringList seen_;
-};
-
 // A report text as a text box shows it: line ends without CR.
 inline QString Lf(const std::string& text) {
     return QString::fromStdString(text).remove(QLatin1Char('\r'));
@@ -64,15 +52,14 @@ QString PdfText(const QString& file);
 // `presses` times from the widget that has it now.
 QStringList TabChain(int presses);
 
-// Application set-up shared by the window tests: offscreen platform, the
-// program's style and font.
-void PrepareTestApplication();
-
+// The main() of a window test: offscreen, with the program's style and font;
+// per-user files (the price list) go to a test folder, never the user's.
 #define RESHETKI_UI_TEST_MAIN(TestClass)                                                           \
     int main(int argc, char** argv) {                                                              \
         qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
         QApplication app(argc, argv);                                                              \
-        PrepareTestApplication();                                                                  \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
+        ApplyProgramLook();                                                                        \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

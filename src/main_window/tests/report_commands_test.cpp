@@ -76,58 +76,54 @@ private slots:
 
     void onlyABuildRefreshesAndTheMaterialWindowKeepsItsText() {
         Program p;
-        MainWindow& main = p.main;
-        model::Order& order = p.order;
-        FillOrder(order, 5);
-        Find<QLineEdit>(main, "txtONumber")->setText(QStringLiteral("5"));
-        main.Handle([&] { main.BuildReport(); });
-        ReportPageWindow& page = main.ReportPage();
-        MaterialWindow* sux = &main.Materials();
+        FillOrder(p.order, 5);
+        Find<QLineEdit>(p.main, "txtONumber")->setText(QStringLiteral("5"));
+        p.main.Handle([&] { p.main.BuildReport(); });
+        ReportPageWindow& page = p.main.ReportPage();
+        MaterialWindow* sux = &p.main.Materials();
         const std::string table = page.Table();
         const std::string materials = page.Materials();
 
         // "Показать" brings the one window to the front; closing it only hides it.
-        main.Handle([&] { main.ShowMaterials(); });
+        p.main.Handle([&] { p.main.ShowMaterials(); });
         QVERIFY(sux->isVisible());
-        main.Handle([&] { main.ShowMaterials(); });
-        QCOMPARE(&main.Materials(), sux);
+        p.main.Handle([&] { p.main.ShowMaterials(); });
+        QCOMPARE(&p.main.Materials(), sux);
         QVERIFY(sux->close());
         QCoreApplication::processEvents();
-        QVERIFY(main.HasMaterials());
-        main.Handle([&] { main.ShowMaterials(); });
-        QCOMPARE(&main.Materials(), sux);
+        QVERIFY(p.main.HasMaterials());
+        p.main.Handle([&] { p.main.ShowMaterials(); });
+        QCOMPARE(&p.main.Materials(), sux);
         QCOMPARE(Find<QPlainTextEdit>(*sux, "txtSux")->toPlainText(), Lf(materials));
 
         // Edits after the build show nowhere until the next build, which
         // replaces everything, on screen at once.
-        order.OpeningAt(3).Width = 2222;
-        Find<QLineEdit>(main, "txtONumber")->setText(QStringLiteral("6"));
+        p.order.OpeningAt(3).Width = 2222;
+        Find<QLineEdit>(p.main, "txtONumber")->setText(QStringLiteral("6"));
         QCOMPARE(page.Table(), table);
         QCOMPARE(page.Heading(), QStringLiteral("Заказ #5"));
-        main.Handle([&] { main.BuildReport(); });
-        QCOMPARE(Find<QTreeWidget>(main, "lstReport1")->topLevelItem(2)->text(1),
+        p.main.Handle([&] { p.main.BuildReport(); });
+        QCOMPARE(Find<QTreeWidget>(p.main, "lstReport1")->topLevelItem(2)->text(1),
                  QStringLiteral("2222"));
         QCOMPARE(page.Heading(), QStringLiteral("Заказ #6"));
         QCOMPARE(Find<QPlainTextEdit>(*sux, "txtSux")->toPlainText(),
-                 Lf(report::BuildReport(order, "6").materials));
+                 Lf(report::BuildReport(p.order, "6").materials));
         QVERIFY(p.messenger.errors.isEmpty());
         sux->close();
     }
 
     void overflowStopsTheBuildWhereItHappened() {
         Program p;
-        MainWindow& main = p.main;
-        model::Order& order = p.order;
-        FillOrder(order, 3);
-        order.GrilleAt(2).n = 32767;
-        main.Handle([&] { main.BuildReport(); });
+        FillOrder(p.order, 3);
+        p.order.GrilleAt(2).n = 32767;
+        p.main.Handle([&] { p.main.BuildReport(); });
         QCOMPARE(p.messenger.errors.size(), 1);
-        QVERIFY(Find<QPushButton>(main, "cmdPrint")->isEnabled());
-        QVERIFY(!Find<QPushButton>(main, "cmdShow")->isEnabled());
+        QVERIFY(Find<QPushButton>(p.main, "cmdPrint")->isEnabled());
+        QVERIFY(!Find<QPushButton>(p.main, "cmdShow")->isEnabled());
         // The second row was listed before its cut list overflowed.
-        QCOMPARE(Find<QTreeWidget>(main, "lstReport1")->topLevelItemCount(), 2);
-        QCOMPARE(Find<QPlainTextEdit>(main.Materials(), "txtSux")->toPlainText(),
-                 Lf(report::MaterialBlock(1, order.GrilleAt(1))));
+        QCOMPARE(Find<QTreeWidget>(p.main, "lstReport1")->topLevelItemCount(), 2);
+        QCOMPARE(Find<QPlainTextEdit>(p.main.Materials(), "txtSux")->toPlainText(),
+                 Lf(report::MaterialBlock(1, p.order.GrilleAt(1))));
     }
 };
 

@@ -7,7 +7,6 @@
 
 using model::ErrorKind;
 using model::Order;
-using model::RuntimeError;
 
 namespace {
 
@@ -58,10 +57,6 @@ TEST(Order, ClearTablesKeepsTheScalars) {
     EXPECT_EQ(order.Quadro, 14);
     EXPECT_EQ(order.GrilleCount, 5);
 }
-
-} // namespace
-
-namespace {
 
 TEST(CutList, BeltsAndUprightsOfOneGrille) {
     struct Row {

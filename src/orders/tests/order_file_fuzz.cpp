@@ -3,6 +3,7 @@
 // loaded order must encode back to exactly the bytes it was read from.
 
 #include "orders/order_file.h"
+#include "testsupport/order_fixtures.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,17 +18,6 @@ void Check(bool ok) {
         std::abort();
 }
 
-model::Order Prefilled() {
-    model::Order order;
-    order.GrilleCount = 42;
-    for (int i = 1; i <= model::MaxOpenings; ++i) {
-        const auto v = static_cast<model::int16>(-i);
-        order.OpeningAt(i) = {v, v, v, v, v};
-        order.GrilleAt(i) = {v, v, v, v, v, v, v, 0.5 * i};
-    }
-    return order;
-}
-
 // Compares the stored bits, so that a loaded NaN area counts as equal to itself.
 bool SameBits(const model::Grille& a, const model::Grille& b) {
     return a.B == b.B && a.H == b.H && a.t == b.t && a.n == b.n && a.b == b.b && a.q == b.q &&
@@ -38,7 +28,7 @@ bool SameBits(const model::Grille& a, const model::Grille& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
-    const model::Order before = Prefilled();
+    const model::Order before = Numbered(42, -20000);
     model::Order order = before;
     const orders::DecodeResult result = orders::DecodeOrder(bytes, order);
 

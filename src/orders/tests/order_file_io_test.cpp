@@ -72,9 +72,7 @@ TEST(OrderNumber, EachRuleAtItsEdge) {
 // order. Both ways a save can go: through an unnamed file or a named one.
 TEST(OrderFile, SaveReplacesTheWholeFileAndOpenRestoresTheOrder) {
     const mode_t umask = ::umask(022);
-    for (const bool named : {false, true}) {
-        SCOPED_TRACE(named ? "named temporary" : "unnamed temporary");
-        orders::NamedTemporariesForTesting(named);
+    BothWaysOfSaving([] {
         TempFolder folder;
         const std::string path = folder.File("12.kxo");
         WriteOrderFile(path, Numbered(10, 0));
@@ -92,10 +90,7 @@ TEST(OrderFile, SaveReplacesTheWholeFileAndOpenRestoresTheOrder) {
         ReadOrderFile(path, loaded);
         EXPECT_TRUE(SameTables(saved, loaded));
         EXPECT_EQ(folder.Files(), Names{"12.kxo"});
-        WriteOrderFile(path, model::Order{});
-        EXPECT_EQ(ReadBytes(path), (Bytes{0, 0}));
-    }
-    orders::NamedTemporariesForTesting(false);
+    });
     ::umask(umask);
 }
 
@@ -176,52 +171,38 @@ TEST(OrderFile, RefusedSaveOrOpenLeavesTheFolderAsItWas) {
     EXPECT_EQ(folder.Files(), (Names{"3.kxo", "7.kxo"}));
 }
 
-// The file size limit, as a full disk, stops writes at `bytes`; a write past
-// it fails with EFBIG instead of killing the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit tight = old_;
-        tight.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &tight);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, handler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*handler_)(int);
-};
+// The message of what `f` raises while the file size limit, as a full disk,
+// stops writes at `bytes`: a write past it fails with EFBIG instead of
+// killing the process.
+std::string MessageUnderFileSizeLimit(rlim_t bytes, auto&& f) {
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tight = old;
+    tight.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &tight);
+    const std::string message = MessageOf(f);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    return message;
+}
 
 // A save of 60 grilles that fails half-way, after 1000 of its 1922 bytes,
 // leaves the 3-grille order it was to replace byte for byte and no temporary.
 // Both ways a save can go.
 TEST(OrderFile, FailedSaveLeavesThePreviousFile) {
-    for (const bool named : {false, true}) {
-        SCOPED_TRACE(named ? "named temporary" : "unnamed temporary");
+    BothWaysOfSaving([] {
         TempFolder folder;
         const std::string path = folder.File("8.kxo");
         WriteOrderFile(path, Numbered(3, 0));
         const Bytes before = ReadBytes(path);
-
-        orders::NamedTemporariesForTesting(named);
-        std::string message;
-        {
-            const FileSizeLimit limit(1000);
-            message = MessageOf([&] { WriteOrderFile(path, Numbered(60, 7)); });
-        }
-        orders::NamedTemporariesForTesting(false);
-
+        const std::string message =
+            MessageUnderFileSizeLimit(1000, [&] { WriteOrderFile(path, Numbered(60, 7)); });
         EXPECT_NE(message.find("превышен допустимый размер файла"), std::string::npos) << message;
         EXPECT_NE(message.find(path), std::string::npos) << message;
         EXPECT_EQ(ReadBytes(path), before);
         EXPECT_EQ(folder.Files(), Names{"8.kxo"});
-    }
+    });
 }
 
 // Gives up the rights of root, who reads and writes whatever it likes, for
@@ -243,12 +224,10 @@ TEST(OrderFileDeathTest, WithoutTheRightsNothingChanges) {
     const Bytes before = ReadBytes(path);
 
     ::chmod(folder.path.c_str(), 0555);
-    for (const bool named : {false, true}) {
-        orders::NamedTemporariesForTesting(named);
+    BothWaysOfSaving([&] {
         EXPECT_EXIT(AsOrdinaryUser([&] { WriteOrderFile(path, Numbered(60, 7)); }),
                     testing::ExitedWithCode(0), "нет доступа");
-    }
-    orders::NamedTemporariesForTesting(false);
+    });
     ::chmod(folder.path.c_str(), 0755);
     ::chmod(path.c_str(), 0200);
     model::Order order = Numbered(10, 0);
@@ -260,16 +239,17 @@ TEST(OrderFileDeathTest, WithoutTheRightsNothingChanges) {
     EXPECT_EQ(folder.Files(), Names{"4.kxo"});
 }
 
-// Saves and opens a full order both ways, and exits with 0 when it comes back
-// whole, within a few seconds, and the lowest descriptor is free again.
-[[noreturn]] void SaveAndOpenInTime(const std::string& path) {
+// After `prepare`, saves and opens a full order both ways, and exits with 0
+// when it comes back whole, within a few seconds, and the lowest descriptor is
+// free again.
+[[noreturn]] void SaveAndOpenInTime(const std::string& path, void (*prepare)()) {
+    prepare();
     const int lowest = ::open("/dev/null", O_RDONLY);
     ::close(lowest);
     const model::Order order = Numbered(60, 0);
     ::alarm(5);
     bool whole = true;
-    for (const bool named : {false, true}) {
-        orders::NamedTemporariesForTesting(named);
+    BothWaysOfSaving([&] {
         model::Order loaded = Numbered(0, 1000);
         try {
             WriteOrderFile(path, order);
@@ -278,7 +258,7 @@ TEST(OrderFileDeathTest, WithoutTheRightsNothingChanges) {
             std::fputs(e.what(), stderr);
         }
         whole = whole && SameTables(loaded, order);
-    }
+    });
     const int free = ::open("/dev/null", O_RDONLY);
     std::_Exit(whole && free == lowest ? 0 : 1);
 }
@@ -289,18 +269,8 @@ TEST(OrderFileDeathTest, WithoutTheRightsNothingChanges) {
 TEST(OrderFileDeathTest, DescriptorZeroAndALeftoverErrnoChangeNothing) {
     TempFolder folder;
     const std::string path = folder.File("3.kxo");
-    EXPECT_EXIT(
-        {
-            ::close(0);
-            SaveAndOpenInTime(path);
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(
-        {
-            errno = EINTR;
-            SaveAndOpenInTime(path);
-        },
-        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(SaveAndOpenInTime(path, [] { ::close(0); }), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(SaveAndOpenInTime(path, [] { errno = EINTR; }), testing::ExitedWithCode(0), "");
 }
 
 // A pipe or a device under the order's name is refused at once, without

@@ -6,6 +6,8 @@
 #include "order_bytes.h"
 #include "orders/order_file.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,9 +32,10 @@ struct TempFolder {
         std::filesystem::remove_all(path, ignored);
     }
     std::string File(const std::string& name) const { return (path / name).string(); }
-    Names Files() const {
+    // The names in the folder, or in its subfolder `sub`.
+    Names Files(const std::string& sub = "") const {
         Names names;
-        for (const auto& entry : std::filesystem::directory_iterator(path))
+        for (const auto& entry : std::filesystem::directory_iterator(path / sub))
             names.insert(entry.path().filename().string());
         return names;
     }
@@ -58,4 +61,15 @@ inline std::string MessageOf(auto&& f) {
         return e.what();
     }
     return {};
+}
+
+// Runs `f` once for each way a save can go: through an unnamed temporary file
+// and through a named one.
+inline void BothWaysOfSaving(auto&& f) {
+    for (const bool named : {false, true}) {
+        SCOPED_TRACE(named ? "named temporary" : "unnamed temporary");
+        orders::NamedTemporariesForTesting(named);
+        f();
+    }
+    orders::NamedTemporariesForTesting(false);
 }

@@ -39,11 +39,16 @@ cutting::Result LongPlan(const std::vector<CutItem>& pieces, const cutting::Sett
     return result;
 }
 
-// Types a row into the empty row at the bottom of a table.
-void Add(LengthTable* table, const QString& length, const QString& count) {
+// Types a row into the empty row at the bottom of the window's table.
+void Add(const CuttingWindow& w, const char* name, const QString& length, const QString& count) {
+    LengthTable* table = Find<LengthTable>(w, name);
     const int row = table->rowCount() - 1;
     table->setItem(row, 0, new QTableWidgetItem(length));
     table->setItem(row, 1, new QTableWidgetItem(count));
+}
+
+QString Label(const CuttingWindow& w, const char* name) {
+    return Find<QLabel>(w, name)->text();
 }
 
 } // namespace
@@ -84,7 +89,7 @@ private slots:
         QCOMPARE(Find<QPushButton>(w, "cmdPrint")->isEnabled(), error.isEmpty());
         if (error.isEmpty()) {
             QVERIFY2(messenger_.errors.isEmpty(), qPrintable(messenger_.errors.join('\n')));
-            QCOMPARE(Find<QLabel>(w, "lblStatus")->text(), QStringLiteral("оптимально"));
+            QCOMPARE(Label(w, "lblStatus"), QStringLiteral("оптимально"));
         } else {
             QCOMPARE(messenger_.errors.size(), 1);
             QVERIFY2(messenger_.errors[0].contains(error), qPrintable(messenger_.errors[0]));
@@ -95,11 +100,9 @@ private slots:
     void offcutsFirstThenTheLeastNewLength() {
         CuttingWindow w(messenger_);
         Find<QLineEdit>(w, "txtKerf")->setText(QStringLiteral("0"));
-        Add(Find<LengthTable>(w, "tblStock"), QStringLiteral("12000"),
-            QString()); // the main window's row
-        Add(Find<LengthTable>(w, "tblStock"), QStringLiteral("6000"),
-            QStringLiteral("без ограничения"));
-        Add(Find<LengthTable>(w, "tblOffcuts"), QStringLiteral("3000"), QStringLiteral("2"));
+        Add(w, "tblStock", QStringLiteral("12000"), QString()); // the main window's row
+        Add(w, "tblStock", QStringLiteral("6000"), QStringLiteral("без ограничения"));
+        Add(w, "tblOffcuts", QStringLiteral("3000"), QStringLiteral("2"));
         // Offcuts hold the two 3000s; four 2986s and one more need 12000 of new
         // stock: one 12000 bar, or two 6000 bars and one more.
         QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
@@ -109,12 +112,10 @@ private slots:
         QCOMPARE(plan.boughtLength, 18000);
         QCOMPARE(Find<QTableWidget>(w, "tblPlan")->item(0, 1)->text(),
                  QStringLiteral("обрезок 3000"));
-        QVERIFY(Find<QLabel>(w, "lblPurchases")->text().startsWith(QStringLiteral("Купить: ")));
-        QVERIFY(Find<QLabel>(w, "lblLeftovers")
-                    ->text()
-                    .startsWith(QStringLiteral("Деловые остатки (от 500 мм)")));
+        QVERIFY(Label(w, "lblPurchases").startsWith(QStringLiteral("Купить: ")));
+        QVERIFY(Label(w, "lblLeftovers").startsWith(QStringLiteral("Деловые остатки (от 500 мм)")));
         // A row the table does not understand is refused before anything runs.
-        Add(Find<LengthTable>(w, "tblOffcuts"), QStringLiteral("2500"), QStringLiteral("много"));
+        Add(w, "tblOffcuts", QStringLiteral("2500"), QStringLiteral("много"));
         Find<QPushButton>(w, "cmdCalculate")->click();
         QCOMPARE(messenger_.errors.size(), 1);
         QVERIFY(messenger_.errors[0].startsWith(QStringLiteral("Обрезки, строка 2")));
@@ -128,7 +129,7 @@ private slots:
         // Typing into a box changes nothing planned; the window says the plan is
         // out of date, and the printed sheet is the plan on show.
         QTest::keyClicks(Find<QLineEdit>(w, "txtKerf"), QStringLiteral("x"));
-        QVERIFY(Find<QLabel>(w, "lblStatus")->text().contains(QStringLiteral("устарел")));
+        QVERIFY(Label(w, "lblStatus").contains(QStringLiteral("устарел")));
         QCOMPARE(w.CurrentPlan().settings.kerf, 120);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("plan.pdf"));
@@ -145,9 +146,7 @@ private slots:
         QSignalSpy shown(&w, &CuttingWindow::PlanShown);
         w.Plan(Pieces, QStringLiteral("12000"));
         // The user-interface thread is free: progress shows, boxes take input.
-        QTRY_VERIFY(Find<QLabel>(w, "lblStatus")
-                        ->text()
-                        .contains(QStringLiteral("лучший раскрой — 9 плет.")));
+        QTRY_VERIFY(Label(w, "lblStatus").contains(QStringLiteral("лучший раскрой — 9 плет.")));
         QVERIFY(w.Planning() && Find<QPushButton>(w, "cmdStop")->isEnabled());
         QTest::keyClicks(Find<QLineEdit>(w, "txtTrim"), QStringLiteral("5"));
         QCOMPARE(Find<QLineEdit>(w, "txtTrim")->text(), QStringLiteral("05"));
@@ -158,7 +157,7 @@ private slots:
         QVERIFY(w.HasPlan());
         QVERIFY(w.CurrentPlan().stopped);
         QCOMPARE(w.CurrentPlan().settings.trim, 0); // the value it was started with
-        QVERIFY(Find<QLabel>(w, "lblStatus")->text().startsWith(QStringLiteral("остановлено")));
+        QVERIFY(Label(w, "lblStatus").startsWith(QStringLiteral("остановлено")));
         QVERIFY(!Find<QPushButton>(w, "cmdStop")->isEnabled());
     }
 
@@ -179,7 +178,7 @@ private slots:
         auto* other = new CuttingWindow(messenger_);
         other->SetPlanner(LongPlan);
         other->Plan(Pieces, QStringLiteral("12000"));
-        QTRY_VERIFY(Find<QLabel>(*other, "lblStatus")->text().contains(QStringLiteral("9 плет.")));
+        QTRY_VERIFY(Label(*other, "lblStatus").contains(QStringLiteral("9 плет.")));
         other->close();
         QTRY_VERIFY(!other->Planning());
         other->Plan(Pieces, QStringLiteral("12000"));

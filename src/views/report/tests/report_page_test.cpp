@@ -32,12 +32,10 @@ report::ReportPage BuiltPage(int count, const std::string& orderNumber) {
     model::Order order;
     FillOrder(order, count);
     const report::Report built = report::BuildReport(order, orderNumber);
-    report::ReportPage page;
-    page.heading = QString::fromStdString(built.heading);
-    page.table = QString::fromStdString(built.table);
-    page.materials = QString::fromStdString(built.materials);
-    page.layout = built.layout;
-    return page;
+    return {.heading = QString::fromStdString(built.heading),
+            .table = QString::fromStdString(built.table),
+            .materials = QString::fromStdString(built.materials),
+            .layout = built.layout};
 }
 
 } // namespace
