@@ -13,6 +13,8 @@ packages=(
     cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
     # the cutting optimiser's linear programs
     libglpk-dev
+    # the bar store between orders
+    libsqlite3-dev
     # fonts: Cyrillic everywhere, metric faces for "Courier New" and "Arial"
     fonts-dejavu-core fonts-liberation2
 )
