@@ -6,10 +6,11 @@
 // one SQLite database file.
 //
 // Every answer is a value, never an exception: ok, or the reason in Russian
-// naming the file, with the store as it was. Each change is one transaction
-// stored whole with its journal entry, or not at all, also when the program
-// is killed half-way. Several programs may share the file: a change waits up
-// to 5 s for another's to end. A store is used by one thread at a time.
+// (naming the file when the file is at fault), with the store as it was.
+// Each change is one transaction stored whole with its journal entry, or not
+// at all, also when the program is killed half-way. Several programs may
+// share the file: a change waits up to 5 s for another's to end. A store is
+// used by one thread at a time.
 
 #include <cstddef>
 #include <memory>
@@ -78,7 +79,8 @@ struct Status {
 template <typename T> struct Result : Status { T value{}; };
 
 // An accepted cutting plan, to be taken out of the store. Stock bars of a
-// length bought as needed change nothing in the store.
+// length bought as needed change nothing in the store and are left out of
+// the journal entry, which lists only what left the store and came into it.
 struct WriteOff {
     int barSize = 0;
     std::string order;
@@ -127,7 +129,8 @@ public:
     // Takes the plan's offcuts and counted stock bars out of the store and
     // adds what it keeps, journaled as a write-off of the order. Refused with
     // StockChanged when the bar size's store is no longer what the plan was
-    // made from.
+    // made from, and with a message of its own when the plan cuts more than
+    // that store held.
     Status WriteOffPlan(const WriteOff& writeOff);
     // Puts back the order's latest write-off not undone yet, when the
     // offcuts it added are all still there; journaled as an undo.
