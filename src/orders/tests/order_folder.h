@@ -6,41 +6,17 @@
 #include "order_bytes.h"
 #include "orders/order_file.h"
 
+#include "testsupport/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <stdexcept>
 #include <string>
 
-#include <stdlib.h>
-
 using Names = std::set<std::string>;
-
-struct TempFolder {
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orders-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string File(const std::string& name) const { return (path / name).string(); }
-    // The names in the folder, or in its subfolder `sub`.
-    Names Files(const std::string& sub = "") const {
-        Names names;
-        for (const auto& entry : std::filesystem::directory_iterator(path / sub))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-    std::filesystem::path path;
-};
 
 inline Bytes ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -5,6 +5,8 @@
 
 #include "stock/stock_store.h"
 
+#include "testsupport/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,32 +15,7 @@
 #include <iterator>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
-
-#include <stdlib.h>
-
-struct TempFolder {
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "stock-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string File(const std::string& name) const { return (path / name).string(); }
-    std::set<std::string> Files() const {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-    std::filesystem::path path;
-};
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
