@@ -48,6 +48,9 @@ const ControlRow Layout[] = {
     {"lblPurchases", ControlKind::Label,  nullptr, "",                         120,  5940,    0,    0},
     {"lblLeftovers", ControlKind::Label,  nullptr, "",                         120,  6240,    0,    0},
     {"lblStatus",    ControlKind::Label,  nullptr, "",                         120,  6540,    0,    0},
+    {"cmdStock",     ControlKind::Button, nullptr, "Склад",                    120,  7560, 1695,  375, 10, nullptr, false},
+    {"cmdWriteOff",  ControlKind::Button, nullptr, "Списать",                 1920,  7560, 1695,  375, 11, "Списать раскрой со склада", false},
+    {"cmdUndoWriteOff", ControlKind::Button, nullptr, "Отменить списание",    3720,  7560, 2295,  375, 12, "Вернуть на склад последнее списание этого заказа", false},
     {"cmdPrint",     ControlKind::Button, nullptr, "Печать",                 10785,  7560, 1695,  375, 9, nullptr, false},
 };
 // clang-format on
@@ -68,8 +71,8 @@ QTableWidget* MakePlanTable(QWidget* parent) {
 
 } // namespace
 
-CuttingWindow::CuttingWindow(Messenger& messenger)
-    : QWidget(nullptr, Qt::Tool), messenger_(messenger) {
+CuttingWindow::CuttingWindow(Messenger& messenger, stock::StockStore* store)
+    : QWidget(nullptr, Qt::Tool), messenger_(messenger), store_(store) {
     setObjectName(QStringLiteral("frmCutting"));
     setWindowTitle(QStringLiteral("Раскрой"));
     resize(Px(12600), Px(8100));
@@ -88,6 +91,9 @@ CuttingWindow::CuttingWindow(Messenger& messenger)
     replanButton_ = controls.Get<QPushButton>("cmdCalculate");
     stopButton_ = controls.Get<QPushButton>("cmdStop");
     printButton_ = controls.Get<QPushButton>("cmdPrint");
+    stockButton_ = controls.Get<QPushButton>("cmdStock");
+    writeOffButton_ = controls.Get<QPushButton>("cmdWriteOff");
+    undoWriteOffButton_ = controls.Get<QPushButton>("cmdUndoWriteOff");
     planTable_ = controls.Get<QTableWidget>("tblPlan");
     totalsLabel_ = controls.Get<QLabel>("lblTotals");
     purchasesLabel_ = controls.Get<QLabel>("lblPurchases");
@@ -106,6 +112,16 @@ void CuttingWindow::ConnectHandlers() {
                    &CuttingWindow::StopPlanning);
     ConnectHandler(printButton_, &QPushButton::clicked, this, messenger_,
                    &CuttingWindow::PrintPlan);
+    ConnectHandler(stockTable_, &LengthTable::Edited, this, messenger_,
+                   &CuttingWindow::StoreStockLengths);
+    ConnectHandler(offcutTable_, &LengthTable::Edited, this, messenger_,
+                   &CuttingWindow::StoreOffcuts);
+    ConnectHandler(stockButton_, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::ShowStockWindow);
+    ConnectHandler(writeOffButton_, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::WriteOffPlan);
+    ConnectHandler(undoWriteOffButton_, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::UndoWriteOff);
 
     clock_.setInterval(100);
     connect(&clock_, &QTimer::timeout, this, &CuttingWindow::ShowProgress);
@@ -171,7 +187,12 @@ void CuttingWindow::Replan() {
     }
     progress_ = {};
     outOfDate_ = false;
+    if (store_ != nullptr) {
+        const stock::Result<stock::BarStock> held = store_->Stock(barSize_);
+        planned_ = held.value;
+    }
     runner_.Start(pieces_, settings);
+    EnableStockButtons();
     stopButton_->setEnabled(true);
     clock_.start();
     ShowProgress();
@@ -221,6 +242,7 @@ void CuttingWindow::ShowPlan() {
         l->adjustSize();
     ShowStatus();
     printButton_->setEnabled(true);
+    EnableStockButtons();
 }
 
 void CuttingWindow::ShowRefusal(const QString& error) {
@@ -231,6 +253,7 @@ void CuttingWindow::ShowRefusal(const QString& error) {
         l->clear();
     SetStatus(QStringLiteral("Раскрой не рассчитан."));
     printButton_->setEnabled(false);
+    EnableStockButtons();
     messenger_.Error(this, error);
 }
 
@@ -238,6 +261,7 @@ void CuttingWindow::MarkOutOfDate() {
     outOfDate_ = true;
     if (hasPlan_ && !runner_.Running())
         ShowStatus();
+    EnableStockButtons();
 }
 
 void CuttingWindow::ShowStatus() {

@@ -2,6 +2,7 @@
 
 #include "plan_runner.h"
 #include "plan_value.h"
+#include "stock/stock_store.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -24,7 +25,14 @@ class QTableWidget;
 class CuttingWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit CuttingWindow(Messenger& messenger);
+    // With a store, the stock lengths and offcuts below the first row are
+    // the store's for the order's bar size: edits change it, and a plan can
+    // be written off it.
+    explicit CuttingWindow(Messenger& messenger, stock::StockStore* store = nullptr);
+
+    // The bar size and order number of the pieces to plan next; shows the
+    // store's stock of that size.
+    void SetOrder(int barSize, const QString& order);
 
     // Plans the pieces with the stock length given as text in the first row.
     void Plan(const std::vector<cutting::CutItem>& pieces, const QString& stockText);
@@ -42,6 +50,9 @@ public:
 signals:
     // A plan (or a refusal) came in.
     void PlanShown();
+    // The store changed through this window; "Склад" wanted on screen.
+    void StockChanged();
+    void StockWanted();
 
 protected:
     // Closing the window stops a plan that is running.
@@ -53,6 +64,15 @@ private:
     void Replan();
     void StopPlanning();
     void PrintPlan();
+    // The store (cutting_stock.cpp).
+    void StoreStockLengths();
+    void StoreOffcuts();
+    void WriteOffPlan();
+    void UndoWriteOff();
+    void ShowStockWindow();
+    void LoadStock();
+    void StoreRows(LengthTable* table, bool stockLengths);
+    void EnableStockButtons();
 
     bool ReadSettings(cutting::Settings& settings, QString& error) const;
     void ShowProgress();
@@ -71,6 +91,9 @@ private:
     QPushButton* replanButton_;
     QPushButton* stopButton_;
     QPushButton* printButton_;
+    QPushButton* stockButton_;
+    QPushButton* writeOffButton_;
+    QPushButton* undoWriteOffButton_;
     QTableWidget* planTable_;
     QLabel* totalsLabel_;
     QLabel* purchasesLabel_;
@@ -84,4 +107,10 @@ private:
     bool hasPlan_ = false;
     // The boxes or tables changed since the plan on show was asked for.
     bool outOfDate_ = false;
+
+    stock::StockStore* store_;
+    int barSize_ = 0;
+    QString order_;
+    // The bar size's store as read when the plan on show was asked for.
+    stock::BarStock planned_;
 };

@@ -4,8 +4,6 @@
 
 #include <QHeaderView>
 
-
-
 LengthTable::LengthTable(const QString& what, const QString& unlimited, QWidget* parent)
     : QTableWidget(0, 2, parent), what_(what), unlimited_(unlimited) {
     setHorizontalHeaderLabels({QStringLiteral("Длина, мм"), QStringLiteral("Количество")});
@@ -25,6 +23,20 @@ void LengthTable::SetFixedFirstRow(const QString& length, const QString& count) 
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         setItem(0, column, item);
     }
+    fixedFirstRow_ = true;
+    KeepEmptyRowAtTheBottom();
+}
+
+void LengthTable::SetRows(const std::vector<Row>& rows) {
+    const QSignalBlocker quiet(this);
+    const int first = fixedFirstRow_ ? 1 : 0;
+    setRowCount(first + static_cast<int>(rows.size()));
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const int r = first + static_cast<int>(k);
+        const QString count = rows[k].count < 0 ? unlimited_ : QString::number(rows[k].count);
+        setItem(r, 0, new QTableWidgetItem(QString::number(rows[k].length)));
+        setItem(r, 1, new QTableWidgetItem(count));
+    }
     KeepEmptyRowAtTheBottom();
 }
 
@@ -41,8 +53,16 @@ void LengthTable::KeepEmptyRowAtTheBottom() {
 }
 
 bool LengthTable::Read(std::vector<Row>& rows, QString& error) const {
+    return ReadFrom(0, rows, error);
+}
+
+bool LengthTable::ReadTyped(std::vector<Row>& rows, QString& error) const {
+    return ReadFrom(fixedFirstRow_ ? 1 : 0, rows, error);
+}
+
+bool LengthTable::ReadFrom(int first, std::vector<Row>& rows, QString& error) const {
     rows.clear();
-    for (int r = 0; r < rowCount(); ++r) {
+    for (int r = first; r < rowCount(); ++r) {
         const QString length = Cell(r, 0);
         const QString count = Cell(r, 1);
         if (length.isEmpty() && count.isEmpty())

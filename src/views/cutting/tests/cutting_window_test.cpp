@@ -197,6 +197,40 @@ private slots:
         QVERIFY(!w.HasPlan());
     }
 
+    void worksOnTheStoreOfTheOrdersBarSize() {
+        QTemporaryDir dir;
+        stock::Result<stock::StockStore> opened =
+            stock::StockStore::Open(dir.filePath(QStringLiteral("stock.sqlite")).toStdString());
+        QVERIFY(opened.ok);
+        stock::StockStore& store = opened.value;
+        CuttingWindow w(messenger_, &store);
+        w.SetOrder(14, QStringLiteral("17"));
+        Add(w, "tblOffcuts", QStringLiteral("9600"), QStringLiteral("1"));
+        QCOMPARE(store.Stock(14).value.offcuts, (std::vector<stock::Bars>{{9600, 1}}));
+        QVERIFY(store.Stock(12).value.offcuts.empty());
+
+        // The offcut saves a bar of 12000; writing the plan off takes it and
+        // keeps its leftover (over 500 mm), for the next order of 14 mm.
+        QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
+        const cutting::Plan plan = w.CurrentPlan().result.plan;
+        QCOMPARE(plan.offcutsUsed, 1);
+        QVERIFY(!plan.keep.empty());
+        Find<QPushButton>(w, "cmdWriteOff")->click();
+        QVERIFY2(messenger_.errors.isEmpty(), qPrintable(messenger_.errors.join('\n')));
+        std::vector<stock::Bars> kept;
+        for (const cutting::Bars& b : plan.keep)
+            kept.push_back({b.length, b.count});
+        QCOMPARE(store.Stock(14).value.offcuts, kept);
+        QVERIFY(!Find<QPushButton>(w, "cmdWriteOff")->isEnabled());
+        CuttingWindow next(messenger_, &store);
+        next.SetOrder(14, QStringLiteral("18"));
+        QCOMPARE(Find<QTableWidget>(next, "tblOffcuts")->item(0, 0)->text(),
+                 QString::number(kept[0].length));
+
+        Find<QPushButton>(w, "cmdUndoWriteOff")->click();
+        QCOMPARE(store.Stock(14).value.offcuts, (std::vector<stock::Bars>{{9600, 1}}));
+    }
+
 private:
     // Plans and waits until the plan or the refusal is on show.
     bool PlanAndWait(CuttingWindow& w, const QString& stock, const std::vector<CutItem>& pieces) {
