@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "model/numbers.h"
+#include "stock/stock_store.h"
 #include "views/correction/correction_dialog.h"
 #include "views/cutting/cutting_window.h"
 #include "views/estimate/estimate_window.h"
@@ -8,6 +9,7 @@
 #include "views/picture/grille_picture.h"
 #include "views/report/material_window.h"
 #include "views/report/report_page_window.h"
+#include "views/stock/stock_window.h"
 #include "widgets/click_area.h"
 #include "widgets/controls.h"
 #include "widgets/engraved_line.h"
@@ -38,9 +40,13 @@ MainWindow::MainWindow(model::Order& order, Messenger& messenger, QWidget* paren
       }),
       reportPage_([] { return new ReportPageWindow(); }),
       materials_([] { return new MaterialWindow(); }), cutting_([this] {
-          auto* window = new CuttingWindow(messenger_);
+          auto* window = new CuttingWindow(messenger_, Stock());
           ConnectHandler(window, &CuttingWindow::PlanShown, this, messenger_,
                          &MainWindow::PricePlan);
+          ConnectHandler(window, &CuttingWindow::StockWanted, this, messenger_,
+                         &MainWindow::ShowStock);
+          ConnectHandler(window, &CuttingWindow::StockChanged, this, messenger_,
+                         &MainWindow::RefreshStock);
           return window;
       }),
       estimate_([this] {
@@ -48,7 +54,8 @@ MainWindow::MainWindow(model::Order& order, Messenger& messenger, QWidget* paren
           ConnectHandler(window, &EstimateWindow::PriceChanged, this, messenger_,
                          &MainWindow::ShowPrice);
           return window;
-      }) {
+      }),
+      stockWindow_([this] { return new StockWindow(*stock_, messenger_); }) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Расчёт параметров решетчатых изделий (Ларвинк)"));
     setFixedSize(Px(10920), Px(7200));
@@ -315,5 +322,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     materials_.Close();
     cutting_.Close();
     estimate_.Close();
+    stockWindow_.Close();
     QCoreApplication::quit();
 }

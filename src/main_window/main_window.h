@@ -20,6 +20,10 @@ class EstimateWindow;
 class GrillePicture;
 class MaterialWindow;
 class PriceListStore;
+class StockWindow;
+namespace stock {
+class StockStore;
+}
 class QLabel;
 class Messenger;
 class ReportPageWindow;
@@ -65,6 +69,10 @@ public:
     void SetOrdersFolder(const QString& folder) { ordersFolder_ = folder; }
     // Where the program runs from, which OrdersFolder tries first.
     void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
+    // The workshop's bar store: a per-user file, opened on first use. One
+    // that cannot be opened is told once; "Раскрой" then works without it.
+    stock::StockStore* Stock();
+    void SetStockFile(const QString& file) { stockFile_ = file; }
 
     // Runs a handler as one operation (see RunHandler).
     template <class F> void Handle(F&& f) { RunHandler(messenger_, this, std::forward<F>(f)); }
@@ -98,6 +106,8 @@ public:
     void PrintReport();
     // Cutting plan (cutting_command.cpp).
     void PlanCutting();
+    void ShowStock();
+    void RefreshStock();
     // Estimate (estimate_command.cpp).
     void ShowEstimate();
     void PriceBuild();
@@ -135,12 +145,19 @@ private:
     std::vector<model::CutList> builtCuts_;
     // The workshop's prices, kept between runs; the estimate window uses it.
     std::unique_ptr<PriceListStore> priceList_;
+    // The bar size and order number of the last report build.
+    model::int16 builtBarSize_ = 0;
+    QString builtOrderNumber_;
+    QString stockFile_;
+    bool stockTried_ = false;
+    std::unique_ptr<stock::StockStore> stock_;
 
     SecondaryWindow<CorrectionDialog> correction_;
     SecondaryWindow<ReportPageWindow> reportPage_;
     SecondaryWindow<MaterialWindow> materials_;
     SecondaryWindow<CuttingWindow> cutting_;
     SecondaryWindow<EstimateWindow> estimate_;
+    SecondaryWindow<StockWindow> stockWindow_;
 
     // Opening panel.
     QLineEdit* openingCountBox_;

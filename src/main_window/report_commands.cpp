@@ -57,6 +57,8 @@ void MainWindow::BuildReport() {
     page.SetMaterials({});
     grilleList_->clear();
     builtCuts_.clear();
+    builtBarSize_ = order_.GrilleCount > 0 ? order_.GrilleAt(1).q : order_.Quadro;
+    builtOrderNumber_ = orderNumberBox_->text();
 
     // An overflow in a cut list ends the build with everything before it in
     // place.

@@ -15,11 +15,15 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 struct Program {
     model::Order order;
     RecordingMessenger messenger;
     MainWindow main{order, messenger};
+    // The bar store in a folder of the test's own.
+    QTemporaryDir folder;
+    Program() { main.SetStockFile(folder.filePath(QStringLiteral("stock.sqlite"))); }
 
     // Types the five dimensions of opening i, as the user would.
     void Opening(int i, int width, int height, int top = 0, int bottom = 0, int side = 0) {

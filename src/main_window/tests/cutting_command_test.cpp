@@ -8,11 +8,13 @@
 #include "views/estimate/estimate_window.h"
 #include "views/report/material_window.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <thread>
@@ -36,6 +38,8 @@ private slots:
         RecordingMessenger messenger;
         FillOrder(order, 1);
         MainWindow main(order, messenger);
+        QTemporaryDir folder;
+        main.SetStockFile(folder.filePath(QStringLiteral("stock.sqlite")));
         QVERIFY(!Find<QPushButton>(main, "cmdOptimize")->isEnabled());
         Find<QPushButton>(main, "cmdCreate")->setEnabled(true);
         Find<QPushButton>(main, "cmdCreate")->click();
@@ -49,6 +53,15 @@ private slots:
         // 11750 mm of stock, the default saw cut of 3 mm and no trim.
         QCOMPARE(Find<QTableWidget>(w, "tblPlan")->item(0, 3)->text(),
                  QString::number(11750 - 7500 - 2000 - 7 * 3));
+        // "Склад" shows the store of the build's bar size.
+        Find<QPushButton>(w, "cmdStock")->click();
+        QWidget* stockWindow = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("frmStock"))
+                stockWindow = top;
+        QVERIFY(stockWindow != nullptr && stockWindow->isVisible());
+        QCOMPARE(Find<QComboBox>(*stockWindow, "cboBarSize")->currentText(),
+                 QStringLiteral("14 мм"));
         // The estimate of the build pays for the bar the plan buys.
         QVERIFY(Find<QLabel>(main.Estimate(), "lblTotals")
                     ->text()
@@ -79,6 +92,8 @@ private slots:
         RecordingMessenger messenger;
         FillOrder(order, 2);
         auto* main = new MainWindow(order, messenger);
+        QTemporaryDir folder;
+        main->SetStockFile(folder.filePath(QStringLiteral("stock.sqlite")));
         main->show();
         Find<QPushButton>(*main, "cmdChange")->setEnabled(true);
         Find<QPushButton>(*main, "cmdCreate")->setEnabled(true);

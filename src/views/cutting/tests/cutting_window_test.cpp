@@ -199,8 +199,8 @@ private slots:
 
     void worksOnTheStoreOfTheOrdersBarSize() {
         QTemporaryDir dir;
-        stock::Result<stock::StockStore> opened =
-            stock::StockStore::Open(dir.filePath(QStringLiteral("stock.sqlite")).toStdString());
+        const std::string file = dir.filePath(QStringLiteral("stock.sqlite")).toStdString();
+        stock::Result<stock::StockStore> opened = stock::StockStore::Open(file);
         QVERIFY(opened.ok);
         stock::StockStore& store = opened.value;
         CuttingWindow w(messenger_, &store);
@@ -222,10 +222,15 @@ private slots:
             kept.push_back({b.length, b.count});
         QCOMPARE(store.Stock(14).value.offcuts, kept);
         QVERIFY(!Find<QPushButton>(w, "cmdWriteOff")->isEnabled());
-        CuttingWindow next(messenger_, &store);
+        // After a restart the next order of 14 mm cuts the leftover first.
+        stock::Result<stock::StockStore> reopened = stock::StockStore::Open(file);
+        CuttingWindow next(messenger_, &reopened.value);
         next.SetOrder(14, QStringLiteral("18"));
         QCOMPARE(Find<QTableWidget>(next, "tblOffcuts")->item(0, 0)->text(),
                  QString::number(kept[0].length));
+        QVERIFY(PlanAndWait(next, QStringLiteral("12000"), {{1, H, 500, 1}}));
+        QCOMPARE(next.CurrentPlan().result.plan.offcutsUsed, 1);
+        QCOMPARE(next.CurrentPlan().result.plan.boughtLength, 0);
 
         Find<QPushButton>(w, "cmdUndoWriteOff")->click();
         QCOMPARE(store.Stock(14).value.offcuts, (std::vector<stock::Bars>{{9600, 1}}));
