@@ -12,6 +12,11 @@
 
 namespace {
 
+// A write-off is kept in the journal under its order, and undone by it.
+const QString NoOrderNumber =
+    QStringLiteral("Списание записывается под номером заказа: введите номер в «Свойства заказа», "
+                   "нажмите «Создать отчёт» и рассчитайте раскрой снова.");
+
 std::vector<LengthTable::Row> TableRows(const std::vector<stock::Bars>& bars) {
     std::vector<LengthTable::Row> rows;
     for (const stock::Bars& b : bars)
@@ -80,6 +85,10 @@ void CuttingWindow::WriteOffPlan() {
                                               "и спишите новый раскрой."));
         return;
     }
+    if (order_.trimmed().isEmpty()) {
+        messenger_.Error(this, NoOrderNumber);
+        return;
+    }
     const stock::Status done =
         store_->WriteOffPlan(WriteOffOf(value_, barSize_, order_.toStdString(), planned_));
     if (!done.ok) {
@@ -95,6 +104,10 @@ void CuttingWindow::WriteOffPlan() {
 void CuttingWindow::UndoWriteOff() {
     if (store_ == nullptr)
         return;
+    if (order_.trimmed().isEmpty()) {
+        messenger_.Error(this, NoOrderNumber);
+        return;
+    }
     const stock::Status done = store_->UndoLastWriteOff(order_.toStdString());
     if (!done.ok) {
         messenger_.Error(this, QString::fromStdString(done.error));
