@@ -10,9 +10,10 @@
 
 #include <QPushButton>
 
+#include <functional>
+
 namespace {
 
-// A write-off is kept in the journal under its order, and undone by it.
 const QString NoOrderNumber =
     QStringLiteral("Списание записывается под номером заказа: введите номер в «Свойства заказа», "
                    "нажмите «Создать отчёт» и рассчитайте раскрой снова.");
@@ -85,37 +86,32 @@ void CuttingWindow::WriteOffPlan() {
                                               "и спишите новый раскрой."));
         return;
     }
-    if (order_.trimmed().isEmpty()) {
-        messenger_.Error(this, NoOrderNumber);
-        return;
-    }
-    const stock::Status done =
-        store_->WriteOffPlan(WriteOffOf(value_, barSize_, order_.toStdString(), planned_));
-    if (!done.ok) {
-        messenger_.Error(this, QString::fromStdString(done.error));
-        return;
-    }
-    LoadStock();
-    MarkOutOfDate();
-    SetStatus(QStringLiteral("Раскрой списан со склада."));
-    emit StockChanged();
+    ChangeStore(QStringLiteral("Раскрой списан со склада."), [this] {
+        return store_->WriteOffPlan(WriteOffOf(value_, barSize_, order_.toStdString(), planned_));
+    });
 }
 
 void CuttingWindow::UndoWriteOff() {
-    if (store_ == nullptr)
-        return;
+    if (store_ != nullptr)
+        ChangeStore(QStringLiteral("Списание отменено: склад восстановлен."),
+                    [this] { return store_->UndoLastWriteOff(order_.toStdString()); });
+}
+
+// A write-off or its undo, kept in the journal under the order: on success
+// the tables show the store again and the plan on show is out of date.
+void CuttingWindow::ChangeStore(const QString& done, const std::function<stock::Status()>& change) {
     if (order_.trimmed().isEmpty()) {
         messenger_.Error(this, NoOrderNumber);
         return;
     }
-    const stock::Status done = store_->UndoLastWriteOff(order_.toStdString());
-    if (!done.ok) {
-        messenger_.Error(this, QString::fromStdString(done.error));
+    const stock::Status changed = change();
+    if (!changed.ok) {
+        messenger_.Error(this, QString::fromStdString(changed.error));
         return;
     }
     LoadStock();
     MarkOutOfDate();
-    SetStatus(QStringLiteral("Списание отменено: склад восстановлен."));
+    SetStatus(done);
     emit StockChanged();
 }
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class LengthTable;
@@ -72,6 +73,7 @@ private:
     void ShowStockWindow();
     void LoadStock();
     void StoreRows(LengthTable* table, bool stockLengths);
+    void ChangeStore(const QString& done, const std::function<stock::Status()>& change);
     void EnableStockButtons();
 
     bool ReadSettings(cutting::Settings& settings, QString& error) const;

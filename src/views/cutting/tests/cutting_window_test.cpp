@@ -234,6 +234,11 @@ private slots:
 
         Find<QPushButton>(w, "cmdUndoWriteOff")->click();
         QCOMPARE(store.Stock(14).value.offcuts, (std::vector<stock::Bars>{{9600, 1}}));
+        // The journal keeps a write-off under its order: none without one.
+        w.SetOrder(14, QString());
+        Find<QPushButton>(w, "cmdUndoWriteOff")->click();
+        QCOMPARE(messenger_.errors.size(), 1);
+        QVERIFY(messenger_.errors[0].contains(QStringLiteral("номером заказа")));
     }
 
 private:
