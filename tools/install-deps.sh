@@ -15,6 +15,8 @@ packages=(
     libglpk-dev
     # the bar store between orders
     libsqlite3-dev
+    # spreadsheets: Excel workbooks
+    libxlsxwriter-dev
     # fonts: Cyrillic everywhere, metric faces for "Courier New" and "Arial"
     fonts-dejavu-core fonts-liberation2
 )
@@ -28,6 +30,8 @@ if [ "${1:-}" = "--tests" ]; then
         libgtest-dev libgmock-dev libbenchmark-dev hyperfine
         # end-to-end tests in a real X server, screenshots and PDF checks
         xvfb xauth xdotool x11-utils imagemagick poppler-utils python3 xclip
+        # reading spreadsheets back as a spreadsheet program would
+        python3-openpyxl
         # the Debian package's dependencies
         dpkg-dev
         # locale sources for the decimal-comma tests
