@@ -5,6 +5,7 @@
 #include "main_window.h"
 
 #include "optimize/order_pieces.h"
+#include "sheets/plan_sheet.h"
 #include "views/cutting/cutting_window.h"
 #include "views/estimate/estimate_window.h"
 
@@ -80,8 +81,10 @@ void MainWindow::PricePlan() {
     std::optional<EstimateWindow::Plan> plan;
     if (cutting != nullptr && cutting->HasPlan() && cutting->CurrentPlan().result.ok &&
         SamePieces(cutting->CurrentPlan().pieces, cutting::PiecesOf(builtCuts_))) {
-        const cutting::Plan& made = cutting->CurrentPlan().result.plan;
-        plan = EstimateWindow::Plan{made.bars, made.boughtLength};
+        const PlanValue& value = cutting->CurrentPlan();
+        const cutting::Plan& made = value.result.plan;
+        plan = EstimateWindow::Plan{made.bars, made.boughtLength,
+                                    sheets::PlanSheet(made, value.settings)};
     }
     estimate->SetPlan(plan);
 }

@@ -6,6 +6,8 @@
 #include "plan_print.h"
 #include "plan_texts.h"
 #include "printing/page_printer.h"
+#include "saving/sheet_files.h"
+#include "sheets/plan_sheet.h"
 #include "widgets/controls.h"
 #include "widgets/handler.h"
 #include "widgets/layout_table.h"
@@ -51,6 +53,8 @@ const ControlRow Layout[] = {
     {"cmdStock",     ControlKind::Button, nullptr, "Склад",                    120,  7560, 1695,  375, 10, nullptr, false},
     {"cmdWriteOff",  ControlKind::Button, nullptr, "Списать",                 1920,  7560, 1695,  375, 11, "Списать раскрой со склада", false},
     {"cmdUndoWriteOff", ControlKind::Button, nullptr, "Отменить списание",    3720,  7560, 2295,  375, 12, "Вернуть на склад последнее списание этого заказа", false},
+    {"cmdSaveExcel", ControlKind::Button, nullptr, "Сохранить в Excel",       6120,  7560, 2295,  375, 13, "Раскрой в книгу Excel", false},
+    {"cmdSaveCsv",   ControlKind::Button, nullptr, "Сохранить CSV",           8520,  7560, 2160,  375, 14, "Раскрой в файл CSV для других программ", false},
     {"cmdPrint",     ControlKind::Button, nullptr, "Печать",                 10785,  7560, 1695,  375, 9, nullptr, false},
 };
 // clang-format on
@@ -91,6 +95,8 @@ CuttingWindow::CuttingWindow(Messenger& messenger, stock::StockStore* store)
     replanButton_ = controls.Get<QPushButton>("cmdCalculate");
     stopButton_ = controls.Get<QPushButton>("cmdStop");
     printButton_ = controls.Get<QPushButton>("cmdPrint");
+    workbookButton_ = controls.Get<QPushButton>("cmdSaveExcel");
+    csvButton_ = controls.Get<QPushButton>("cmdSaveCsv");
     stockButton_ = controls.Get<QPushButton>("cmdStock");
     writeOffButton_ = controls.Get<QPushButton>("cmdWriteOff");
     undoWriteOffButton_ = controls.Get<QPushButton>("cmdUndoWriteOff");
@@ -112,6 +118,10 @@ void CuttingWindow::ConnectHandlers() {
                    &CuttingWindow::StopPlanning);
     ConnectHandler(printButton_, &QPushButton::clicked, this, messenger_,
                    &CuttingWindow::PrintPlan);
+    ConnectHandler(workbookButton_, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::SavePlanWorkbook);
+    ConnectHandler(csvButton_, &QPushButton::clicked, this, messenger_,
+                   &CuttingWindow::SavePlanCsv);
     ConnectHandler(stockTable_, &LengthTable::Edited, this, messenger_,
                    &CuttingWindow::StoreStockLengths);
     ConnectHandler(offcutTable_, &LengthTable::Edited, this, messenger_,
@@ -207,6 +217,23 @@ void CuttingWindow::PrintPlan() {
         PrintOrSavePdf(this, messenger_, PlanPrintJob(value_));
 }
 
+// The plan on show alone, named after the order.
+void CuttingWindow::SavePlanWorkbook() {
+    if (hasPlan_)
+        SaveWorkbook(this, messenger_, PlanFileStem(),
+                     {sheets::PlanSheet(value_.result.plan, value_.settings)});
+}
+
+void CuttingWindow::SavePlanCsv() {
+    if (hasPlan_)
+        SaveCsv(this, messenger_, PlanFileStem(),
+                {sheets::PlanSheet(value_.result.plan, value_.settings)});
+}
+
+QString CuttingWindow::PlanFileStem() const {
+    return OrderFileStem(order_) + QStringLiteral(" — раскрой");
+}
+
 void CuttingWindow::closeEvent(QCloseEvent* event) {
     runner_.Stop();
     QWidget::closeEvent(event);
@@ -241,7 +268,8 @@ void CuttingWindow::ShowPlan() {
     for (QLabel* l : {totalsLabel_, purchasesLabel_, leftoversLabel_})
         l->adjustSize();
     ShowStatus();
-    printButton_->setEnabled(true);
+    for (QPushButton* button : {printButton_, workbookButton_, csvButton_})
+        button->setEnabled(true);
     EnableStockButtons();
 }
 
@@ -252,7 +280,8 @@ void CuttingWindow::ShowRefusal(const QString& error) {
     for (QLabel* l : {totalsLabel_, purchasesLabel_, leftoversLabel_})
         l->clear();
     SetStatus(QStringLiteral("Раскрой не рассчитан."));
-    printButton_->setEnabled(false);
+    for (QPushButton* button : {printButton_, workbookButton_, csvButton_})
+        button->setEnabled(false);
     EnableStockButtons();
     messenger_.Error(this, error);
 }

@@ -65,6 +65,9 @@ private:
     void Replan();
     void StopPlanning();
     void PrintPlan();
+    void SavePlanWorkbook();
+    void SavePlanCsv();
+    QString PlanFileStem() const;
     // The store (cutting_stock.cpp).
     void StoreStockLengths();
     void StoreOffcuts();
@@ -93,6 +96,8 @@ private:
     QPushButton* replanButton_;
     QPushButton* stopButton_;
     QPushButton* printButton_;
+    QPushButton* workbookButton_;
+    QPushButton* csvButton_;
     QPushButton* stockButton_;
     QPushButton* writeOffButton_;
     QPushButton* undoWriteOffButton_;

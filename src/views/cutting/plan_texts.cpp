@@ -1,8 +1,8 @@
 #include "plan_texts.h"
 
-#include <QStringList>
+#include "sheets/plan_sheet.h"
 
-#include <algorithm>
+#include <QStringList>
 
 namespace {
 
@@ -20,37 +20,18 @@ QString BarsList(const std::vector<cutting::Bars>& bars) {
 
 } // namespace
 
+// The words of a pattern are the plan sheet's, so the window, the printed
+// plan and the workbook say the same.
 QString LengthsText(const cutting::Pattern& pattern) {
-    QStringList parts;
-    const std::vector<int>& lengths = pattern.lengths;
-    for (size_t k = 0; k < lengths.size();) {
-        size_t same = k;
-        while (same < lengths.size() && lengths[same] == lengths[k])
-            ++same;
-        const auto n = static_cast<int>(same - k);
-        parts << (n > 1 ? QStringLiteral("%1 × %2").arg(lengths[k]).arg(n)
-                        : QString::number(lengths[k]));
-        k = same;
-    }
-    return parts.join(QStringLiteral(" + "));
+    return QString::fromStdString(sheets::CutsText(pattern));
 }
 
 QString GrillesText(const cutting::Pattern& pattern) {
-    std::vector<int> seen;
-    for (const auto& bar : pattern.bars)
-        for (const cutting::Piece& piece : bar)
-            seen.push_back(piece.grille);
-    std::sort(seen.begin(), seen.end());
-    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
-    QStringList parts;
-    for (int g : seen)
-        parts << QString::number(g);
-    return parts.join(QStringLiteral(", "));
+    return QString::fromStdString(sheets::GrillesText(pattern));
 }
 
 QString SourceText(const cutting::Pattern& pattern) {
-    return (pattern.onHand ? QStringLiteral("обрезок %1") : QStringLiteral("плеть %1"))
-        .arg(pattern.stock);
+    return QString::fromStdString(sheets::SourceText(pattern));
 }
 
 QString SettingsText(const cutting::Settings& s) {

@@ -5,11 +5,15 @@
 
 #include "estimate/estimate_text.h"
 #include "printing/page_printer.h"
+#include "saving/sheet_files.h"
+#include "sheets/estimate_sheet.h"
+#include "sheets/order_sheets.h"
 #include "widgets/handler.h"
 #include "widgets/messenger.h"
 
 #include <QDate>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,9 +82,17 @@ EstimateWindow::EstimateWindow(PriceListStore& store, Messenger& messenger)
     totalsLabel_->setObjectName(QStringLiteral("lblTotals"));
     totalsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(totalsLabel_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    workbookButton_ = new QPushButton(QStringLiteral("Сохранить в Excel"), this);
+    workbookButton_->setObjectName(QStringLiteral("cmdSaveExcel"));
+    csvButton_ = new QPushButton(QStringLiteral("Сохранить CSV"), this);
+    csvButton_->setObjectName(QStringLiteral("cmdSaveCsv"));
     printButton_ = new QPushButton(QStringLiteral("Печать"), this);
     printButton_->setObjectName(QStringLiteral("cmdPrint"));
-    layout->addWidget(printButton_, 0, Qt::AlignRight);
+    for (QPushButton* button : {workbookButton_, csvButton_, printButton_})
+        buttons->addWidget(button);
+    layout->addLayout(buttons);
     resize(720, 560);
     ConnectHandlers();
     ShowPrices();
@@ -93,6 +105,9 @@ void EstimateWindow::ConnectHandlers() {
                        &EstimateWindow::StoreTypedPrices);
     ConnectHandler(printButton_, &QPushButton::clicked, this, messenger_,
                    &EstimateWindow::PrintQuote);
+    ConnectHandler(workbookButton_, &QPushButton::clicked, this, messenger_,
+                   &EstimateWindow::SaveWorkbook);
+    ConnectHandler(csvButton_, &QPushButton::clicked, this, messenger_, &EstimateWindow::SaveCsv);
 }
 
 void EstimateWindow::SetBuild(const model::Order& built, const QString& orderNumber) {
@@ -140,6 +155,30 @@ void EstimateWindow::PrintQuote() {
     }
     PrintOrSavePdf(this, messenger_,
                    QuoteJob(built_, orderNumber_, result_.estimate, QDate::currentDate()));
+}
+
+std::vector<sheets::Sheet> EstimateWindow::Sheets() {
+    if (!result_.ok) {
+        messenger_.Error(this, Q(result_.error));
+        return {};
+    }
+    std::vector<sheets::Sheet> book = {sheets::GrillesSheet(built_), sheets::CutsSheet(built_)};
+    if (plan_)
+        book.push_back(plan_->sheet);
+    book.push_back(sheets::EstimateSheet(built_, store_.Prices(), result_.estimate));
+    return book;
+}
+
+void EstimateWindow::SaveWorkbook() {
+    const std::vector<sheets::Sheet> book = Sheets();
+    if (!book.empty())
+        ::SaveWorkbook(this, messenger_, OrderFileStem(orderNumber_), book);
+}
+
+void EstimateWindow::SaveCsv() {
+    const std::vector<sheets::Sheet> book = Sheets();
+    if (!book.empty())
+        ::SaveCsv(this, messenger_, OrderFileStem(orderNumber_), book);
 }
 
 std::optional<estimate::BoughtMetal> EstimateWindow::Bought() const {

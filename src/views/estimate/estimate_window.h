@@ -2,6 +2,7 @@
 
 #include "estimate/estimate.h"
 #include "model/order.h"
+#include "sheets/table.h"
 
 #include <QWidget>
 
@@ -23,10 +24,12 @@ public:
     EstimateWindow(PriceListStore& store, Messenger& messenger);
 
     // What a cutting plan of the build buys: its bars and their length in
-    // millimetres, of the bar the build's grilles are sized with.
+    // millimetres, of the bar the build's grilles are sized with; and the
+    // plan as the workbook's sheet.
     struct Plan {
         long long bars = 0;
         long long length = 0;
+        sheets::Sheet sheet;
     };
     // Prices the grilles of a report build (a copy of the order as it was
     // built), under the order number typed then.
@@ -45,7 +48,12 @@ private:
     // Handlers.
     void StoreTypedPrices();
     void PrintQuote();
+    void SaveWorkbook();
+    void SaveCsv();
 
+    // The build, its plan and its estimate as sheets; none, after telling
+    // why, when the build cannot be priced.
+    std::vector<sheets::Sheet> Sheets();
     void Recompute();
     // The metal the plan buys, when there is a plan and every grille of the
     // build is of one bar size.
@@ -65,4 +73,6 @@ private:
     QTableWidget* grilleTable_;
     QLabel* totalsLabel_;
     QPushButton* printButton_;
+    QPushButton* workbookButton_;
+    QPushButton* csvButton_;
 };

@@ -7,6 +7,7 @@
 #include "views/cutting/cutting_window.h"
 #include "views/cutting/length_table.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -138,6 +139,12 @@ private slots:
         const QString text = PdfText(file);
         QVERIFY2(text.contains(QStringLiteral("рез 120 мм")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("оптимально")));
+
+        // The plan alone as a workbook, named after the order.
+        messenger_.saveAnswers << dir.filePath(QStringLiteral("plan.xlsx"));
+        Find<QPushButton>(w, "cmdSaveExcel")->click();
+        QCOMPARE(messenger_.suggestions.last(), QStringLiteral("Заказ — раскрой.xlsx"));
+        QVERIFY(QFile(dir.filePath(QStringLiteral("plan.xlsx"))).size() > 0);
     }
 
     void windowsAnswerWhileAPlanRunsAndStopKeepsTheBestSoFar() {

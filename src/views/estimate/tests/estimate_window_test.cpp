@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -108,13 +109,34 @@ private slots:
             for (int column = 0; column < expected[row].size(); ++column)
                 QCOMPARE(table->item(row, column)->text(), expected[row][column]);
         QCOMPARE(window.PriceText(), QStringLiteral("480\u00A0₽"));
-        window.SetPlan(EstimateWindow::Plan{4, 24000});
-        QVERIFY(Find<QLabel>(window, "lblTotals")->text().contains(QStringLiteral("прутков 4, 24 м")));
+        window.SetPlan(EstimateWindow::Plan{4, 24000, {}});
+        QVERIFY(
+            Find<QLabel>(window, "lblTotals")->text().contains(QStringLiteral("прутков 4, 24 м")));
         model::Order mixed = TwoGrilles();
         mixed.GrilleAt(2).q = 12;
         window.SetBuild(mixed, QStringLiteral("17"));
-        window.SetPlan(EstimateWindow::Plan{4, 24000});
+        window.SetPlan(EstimateWindow::Plan{4, 24000, {}});
         QVERIFY(Find<QLabel>(window, "lblTotals")->text().contains(QStringLiteral("не учтён")));
+    }
+
+    void theWorkbookHoldsTheBuildItsPlanAndItsEstimate() {
+        PriceListStore store(dir_.filePath(QStringLiteral("book.ini")));
+        RecordingMessenger messenger;
+        EstimateWindow window(store, messenger);
+        Find<QPushButton>(window, "cmdSaveExcel")->click();
+        QCOMPARE(messenger.errors.size(), 1); // nothing built yet: told, nothing asked
+        QVERIFY(messenger.suggestions.isEmpty());
+        window.SetBuild(TwoGrilles(), QStringLiteral("17"));
+        window.SetPlan(EstimateWindow::Plan{4, 24000, {"Раскрой", {}}});
+        const QString file = dir_.filePath(QStringLiteral("17.xlsx"));
+        messenger.saveAnswers << file;
+        Find<QPushButton>(window, "cmdSaveExcel")->click();
+        QCOMPARE(messenger.suggestions, QStringList{QStringLiteral("17.xlsx")});
+        QCOMPARE(messenger.errors.size(), 1);
+        // Решётки, Резка, Раскрой and Смета: the zip names each part.
+        const QByteArray book = Bytes(file);
+        QVERIFY(book.contains("xl/worksheets/sheet4.xml"));
+        QVERIFY(!book.contains("xl/worksheets/sheet5.xml"));
     }
 
     void theQuoteDrawsEachGrilleWithItsSizesAndPrice() {
