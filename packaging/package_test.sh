@@ -15,7 +15,7 @@ for file in ./usr/bin/reshetki ./usr/share/applications/reshetki.desktop \
             ./usr/share/icons/hicolor/scalable/apps/reshetki.svg; do
     grep -qx "$file" <<<"$contents" || { echo "missing from the package: $file"; status=1; }
 done
-for package in libqt6widgets6 libqt6printsupport6 libglpk40 libsqlite3-0 libstdc++6 \
+for package in libqt6widgets6 libqt6printsupport6 libglpk40 libsqlite3-0 libxlsxwriter4 libstdc++6 \
                fonts-dejavu-core fonts-liberation2; do
     grep -q "\b$package\b" <<<"$depends" || { echo "no dependency on $package: $depends"; status=1; }
 done

@@ -9,6 +9,7 @@
 #include "views/report/material_window.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,6 +67,12 @@ private slots:
         QVERIFY(Find<QLabel>(main.Estimate(), "lblTotals")
                     ->text()
                     .contains(QStringLiteral("по раскрою: прутков 1, 11.75 м")));
+        // Its workbook holds the plan as well: Решётки, Резка, Раскрой, Смета.
+        messenger.saveAnswers << folder.filePath(QStringLiteral("book.xlsx"));
+        Find<QPushButton>(main.Estimate(), "cmdSaveExcel")->click();
+        QFile book(folder.filePath(QStringLiteral("book.xlsx")));
+        QVERIFY(book.open(QIODevice::ReadOnly));
+        QVERIFY(book.readAll().contains("xl/worksheets/sheet4.xml"));
 
         // "Новый" and a correction change nothing planned until the next build;
         // the build re-plans the open window with the stock length it was opened
