@@ -2,7 +2,12 @@
 
 #include "sheets/plan_sheet.h"
 
+#include <QDate>
 #include <QStringList>
+
+#include <algorithm>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -32,6 +37,14 @@ QString GrillesText(const cutting::Pattern& pattern) {
 
 QString SourceText(const cutting::Pattern& pattern) {
     return QString::fromStdString(sheets::SourceText(pattern));
+}
+
+QString PatternText(const cutting::Pattern& pattern) {
+    return QStringLiteral("%1 × %2: %3, остаток %4 мм")
+        .arg(SourceText(pattern))
+        .arg(pattern.count)
+        .arg(LengthsText(pattern))
+        .arg(pattern.offcut);
 }
 
 QString SettingsText(const cutting::Settings& s) {
@@ -93,4 +106,50 @@ QString StatusText(const PlanValue& value) {
     if (value.stopped && !plan.optimal)
         text = QStringLiteral("остановлено, лучший найденный раскрой; ") + text;
     return text;
+}
+
+QString SheetHeading(const QString& orderNumber, const QDate& date) {
+    const QString day = date.toString(QStringLiteral("dd.MM.yyyy"));
+    if (orderNumber.trimmed().isEmpty())
+        return QStringLiteral("Карта раскроя, %1").arg(day);
+    return QStringLiteral("Карта раскроя — заказ № %1, %2").arg(orderNumber.trimmed(), day);
+}
+
+QString GrilleLabel(int grille) {
+    return QStringLiteral("реш. %1").arg(grille);
+}
+
+QString PieceText(const cutting::Piece& piece) {
+    return QStringLiteral("%1 (%2)").arg(piece.length).arg(GrilleLabel(piece.grille));
+}
+
+QString LeftoverNote(int leftover, int minUseful) {
+    if (leftover <= 0)
+        return QString();
+    return QStringLiteral("остаток %1 мм — %2")
+        .arg(leftover)
+        .arg(leftover >= minUseful ? QStringLiteral("в запас") : QStringLiteral("в отход"));
+}
+
+QStringList StopTexts(const cutting::Plan& plan) {
+    // Pieces per length, longest first, and per grille within each length.
+    std::map<int, std::map<int, int>, std::greater<>> pieces;
+    for (const cutting::Pattern& pattern : plan.patterns)
+        for (const auto& bar : pattern.bars)
+            for (const cutting::Piece& piece : bar)
+                ++pieces[piece.length][piece.grille];
+    QStringList lines;
+    for (const auto& [length, grilles] : pieces) {
+        int total = 0;
+        QStringList parts;
+        for (const auto& [grille, count] : grilles) {
+            total += count;
+            parts << QStringLiteral("%1 × %2").arg(GrilleLabel(grille)).arg(count);
+        }
+        lines << QStringLiteral("%1 мм — %2 шт. (%3)")
+                     .arg(length)
+                     .arg(total)
+                     .arg(parts.join(QStringLiteral(", ")));
+    }
+    return lines;
 }
