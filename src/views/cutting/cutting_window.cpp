@@ -15,6 +15,7 @@
 #include "widgets/twips.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -214,7 +215,7 @@ void CuttingWindow::StopPlanning() {
 
 void CuttingWindow::PrintPlan() {
     if (hasPlan_)
-        PrintOrSavePdf(this, messenger_, PlanPrintJob(value_));
+        PrintOrSavePdf(this, messenger_, PlanPrintJob(value_, order_, QDate::currentDate()));
 }
 
 // The plan on show alone, named after the order.

@@ -124,6 +124,7 @@ private slots:
 
     void thePlanOnShowIsWhatPrints() {
         CuttingWindow w(messenger_);
+        w.SetOrder(14, QStringLiteral("17"));
         Find<QLineEdit>(w, "txtKerf")->setText(QStringLiteral("120"));
         QVERIFY(PlanAndWait(w, QStringLiteral("12000"), Pieces));
         QCOMPARE(w.CurrentPlan().result.plan.bars, 3);
@@ -139,11 +140,12 @@ private slots:
         const QString text = PdfText(file);
         QVERIFY2(text.contains(QStringLiteral("рез 120 мм")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("оптимально")));
+        QVERIFY(text.contains(QStringLiteral("Карта раскроя — заказ № 17, ")));
 
         // The plan alone as a workbook, named after the order.
         messenger_.saveAnswers << dir.filePath(QStringLiteral("plan.xlsx"));
         Find<QPushButton>(w, "cmdSaveExcel")->click();
-        QCOMPARE(messenger_.suggestions.last(), QStringLiteral("Заказ — раскрой.xlsx"));
+        QCOMPARE(messenger_.suggestions.last(), QStringLiteral("17 — раскрой.xlsx"));
         QVERIFY(QFile(dir.filePath(QStringLiteral("plan.xlsx"))).size() > 0);
     }
 

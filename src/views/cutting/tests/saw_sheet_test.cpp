@@ -1,11 +1,14 @@
 // The cutting sheet for the saw: its layout (every bar on its own, every
-// piece labelled, sheets ending only between bars).
+// piece labelled, sheets ending only between bars) and what the printed
+// page says.
 
 #include "testsupport/ui_test_support.h"
+#include "views/cutting/plan_print.h"
 #include "views/cutting/plan_texts.h"
 #include "views/cutting/saw_sheet.h"
 
 #include <QDate>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -40,6 +43,14 @@ PlanValue Value(std::vector<cutting::Pattern> patterns) {
     value.result.plan.optimal = true;
     value.result.plan.patterns = std::move(patterns);
     return value;
+}
+
+// Two bars of 6000 with a scrap end of 491, their pieces given out of order,
+// and one with pieces too short to label and 3148 to keep.
+PlanValue TwoPatterns() {
+    return Value({Cut(6000, {{{3, H, 1500}, {1, H, 2500}, {2, H, 1500}},
+                             {{1, H, 2500}, {3, H, 1500}, {3, H, 1500}}}),
+                  Cut(6000, {{{12, H, 40}, {2, H, 1000}, {1, H, 1500}, {12, H, 300}}})});
 }
 
 // Whether a text drawn between `top` and `bottom` says `what`.
@@ -95,6 +106,28 @@ private slots:
                 QVERIFY(bar.bar.contains(p.box));
             }
         }
+    }
+
+    void theSheetSaysWhatTheSawNeeds() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
+        QVERIFY(
+            WritePdf(file, PlanPrintJob(TwoPatterns(), QStringLiteral("123"), QDate(2026, 12, 8))));
+        const QString text = PdfText(file).simplified();
+        QVERIFY2(text.contains(QStringLiteral("Карта раскроя — заказ № 123, 08.12.2026")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("рез 3 мм")));
+        QVERIFY(text.contains(QStringLiteral("Настройка упора")));
+        QVERIFY(
+            text.contains(QStringLiteral("1500 мм — 5 шт. (реш. 1 × 1, реш. 2 × 1, реш. 3 × 3)")));
+        // Each piece of the first pattern labelled on its bar, its grille under
+        // its length; those of the second too short for that listed.
+        QCOMPARE(text.count(QStringLiteral("2500 1500 1500 реш. 1 реш. 2 реш. 3")), 1);
+        QCOMPARE(text.count(QStringLiteral("2500 1500 1500 реш. 1 реш. 3 реш. 3")), 1);
+        QVERIFY(text.contains(
+            QStringLiteral("Детали: 1500 (реш. 1), 1000 (реш. 2), 300 (реш. 12), 40 (реш. 12)")));
+        QCOMPARE(text.count(QStringLiteral("остаток 491 мм — в отход")), 2);
+        QCOMPARE(text.count(QStringLiteral("остаток 3148 мм — в запас")), 1);
     }
 
     void withoutAnOrderNumberTheDayAlone() {
