@@ -13,12 +13,16 @@
 
 namespace {
 
+QString WriteFailed() {
+    return QStringLiteral("ошибка записи, возможно, на диске нет места");
+}
+
 QString Reason(const QSaveFile& file) {
     switch (file.error()) {
     case QFileDevice::OpenError:
         return QStringLiteral("не удалось создать файл: нет такой папки или нет доступа к ней");
     case QFileDevice::WriteError:
-        return QStringLiteral("ошибка записи, возможно, на диске нет места");
+        return WriteFailed();
     case QFileDevice::RenameError:
         return QStringLiteral("не удалось заменить прежний файл");
     default:
@@ -31,19 +35,26 @@ QString Failure(const QString& path, const QString& reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-// Opens a file to be moved in place on commit; "" or the message.
+// Writes a file to be moved in place on commit; "" or the message. Written
+// unbuffered and its size checked: through the buffer, a write the disk cut
+// short (a full disk, a file size limit) went unreported and the commit then
+// put the shortened file in place.
 QString Begin(QSaveFile& file, const QByteArray& bytes) {
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Failure(file.fileName(), Reason(file));
+    if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
+        file.cancelWriting();
+        return Failure(file.fileName(), WriteFailed());
+    }
     return {};
 }
 
-// The workbook's bytes: libxlsxwriter writes to a named file, so it writes
-// into a temporary one first.
+// The workbook's bytes, or "" and the reason: libxlsxwriter writes to a
+// named file, so it writes into a temporary one first.
 QString WorkbookBytes(const std::vector<sheets::Sheet>& sheets, QByteArray& bytes) {
     QTemporaryFile temporary;
     if (!temporary.open())
-        return QStringLiteral("Не удалось создать временный файл для книги Excel: %1.")
+        return QStringLiteral("не удалось создать временный файл (%1)")
             .arg(temporary.errorString());
     const std::string error =
         sheets::WriteWorkbook(QFile::encodeName(temporary.fileName()).toStdString(), sheets);
@@ -51,7 +62,7 @@ QString WorkbookBytes(const std::vector<sheets::Sheet>& sheets, QByteArray& byte
         return QString::fromStdString(error);
     QFile written(temporary.fileName());
     if (!written.open(QIODevice::ReadOnly))
-        return QStringLiteral("Не удалось прочитать записанную книгу Excel: %1.")
+        return QStringLiteral("не удалось прочитать временный файл (%1)")
             .arg(written.errorString());
     bytes = written.readAll();
     return {};
@@ -94,7 +105,9 @@ SaveOutcome SaveWorkbook(QWidget* parent, Messenger& messenger, const QString& s
         return SaveOutcome::Cancelled;
     QByteArray bytes;
     QString error = WorkbookBytes(sheets, bytes);
-    if (error.isEmpty())
+    if (!error.isEmpty())
+        error = Failure(path, error);
+    else
         error = WriteFiles({path}, {bytes});
     if (error.isEmpty())
         return SaveOutcome::Saved;

@@ -120,21 +120,21 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const Sheet& table, Formats& formats)
 std::string WriteWorkbook(const std::string& path, const std::vector<Sheet>& sheets) {
     lxw_workbook* book = workbook_new(path.c_str());
     if (book == nullptr)
-        return "Не удалось записать книгу Excel: не хватило памяти.";
+        return "не хватило памяти";
     Formats formats(book);
     lxw_error error = LXW_NO_ERROR;
     for (const Sheet& table : sheets) {
         lxw_worksheet* sheet = workbook_add_worksheet(book, table.name.c_str());
         if (sheet == nullptr) {
             lxw_workbook_free(book);
-            return "Не удалось записать книгу Excel: недопустимое имя листа «" + table.name + "».";
+            return "недопустимое имя листа «" + table.name + "»";
         }
         Keep(error, WriteSheet(sheet, table, formats));
     }
     // Closing writes the file and frees the workbook, whatever went before.
     Keep(error, workbook_close(book));
     if (error != LXW_NO_ERROR)
-        return "Не удалось записать книгу Excel: " + Reason(error) + ".";
+        return Reason(error);
     return {};
 }
 

@@ -13,7 +13,7 @@
 namespace sheets {
 
 // Writes the workbook at `path`, replacing a file there. Returns "" or the
-// reason in Russian. A failure may leave part of a file at `path`: callers
+// reason in Russian, to follow "Не удалось сохранить файл …: ". A failure may leave part of a file at `path`: callers
 // write into a temporary file and move it in place only when this succeeds.
 std::string WriteWorkbook(const std::string& path, const std::vector<Sheet>& sheets);
 

@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace {
 
 const std::vector<sheets::Sheet> TwoSheets = {
@@ -48,6 +52,40 @@ private slots:
                  qPrintable(messenger.errors[0]));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("17.xlsx")});
+    }
+
+    // A file size limit fails the writes the way a full disk does: the CSV
+    // file beside its target, the workbook already in its temporary file.
+    void aFailedWriteLeavesTheFileThatWasThere() {
+        RecordingMessenger messenger;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("17.csv"));
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        const sheets::Sheet big{"Резка", {{{}, {std::string(4096, 'x')}, {}}}};
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 1024;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        messenger.saveAnswers << file << file;
+        const SaveOutcome outcome = SaveCsv(nullptr, messenger, QStringLiteral("17"), {big});
+        const SaveOutcome book = SaveWorkbook(nullptr, messenger, QStringLiteral("17"), {big});
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        QCOMPARE(outcome, SaveOutcome::Failed);
+        QCOMPARE(book, SaveOutcome::Failed);
+        QCOMPARE(messenger.errors.size(), 2);
+        for (const QString& error : messenger.errors)
+            QVERIFY2(
+                error.contains(
+                    QStringLiteral("«%1»: ошибка записи, возможно, на диске нет места").arg(file)),
+                qPrintable(error));
+        QCOMPARE(Bytes(file), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("17.csv")});
     }
 
     void severalCsvSheetsGoIntoAFileEach() {
