@@ -81,7 +81,11 @@ bool WritePdf(const QString& fileName, const PrintJob& job, QString* error) {
                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         sheets = PaintOnSheets(writer, job);
     }
-    if (sheets == 0 || file.error() != QFileDevice::NoError) {
+    // The commit closes the file without looking at how the flush of its last
+    // buffered bytes went: a disk that cut them short would put a shortened
+    // file in place, so they are flushed and checked here.
+    const bool flushed = sheets > 0 && file.flush();
+    if (!flushed || file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.error() != QFileDevice::NoError
                          ? file.errorString()

@@ -35,16 +35,17 @@ QString Failure(const QString& path, const QString& reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-// Writes a file to be moved in place on commit; "" or the message. Written
-// unbuffered and its size checked: through the buffer, a write the disk cut
-// short (a full disk, a file size limit) went unreported and the commit then
-// put the shortened file in place.
+// Writes a file to be moved in place on commit; "" or the message. The
+// commit closes the file without looking at how the flush of its buffer went,
+// so a write the disk cut short (a full disk, a file size limit) would put a
+// shortened file in place: the bytes are flushed and checked here.
 QString Begin(QSaveFile& file, const QByteArray& bytes) {
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly))
         return Failure(file.fileName(), Reason(file));
-    if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = Reason(file);
         file.cancelWriting();
-        return Failure(file.fileName(), WriteFailed());
+        return Failure(file.fileName(), reason);
     }
     return {};
 }

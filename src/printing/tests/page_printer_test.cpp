@@ -2,6 +2,7 @@
 // there is no printer.
 
 #include "printing/page_printer.h"
+#include "testsupport/file_size_limit.h"
 #include "testsupport/ui_test_support.h"
 
 #include <QFile>
@@ -71,6 +72,31 @@ private slots:
         QCOMPARE(PrintOrSavePdf(nullptr, messenger, job), PrintOutcome::SavedAsPdf);
         QVERIFY(!QFile::exists(file));
         QVERIFY(QFile::exists(file + QStringLiteral(".pdf")));
+    }
+
+    // A write the disk cuts short at the end of the page fails the save and
+    // keeps the file that was there.
+    void aShortWriteKeepsTheFileThatWasThere() {
+        const QString file = dir_.filePath(QStringLiteral("прежний.pdf"));
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        PrintJob job;
+        job.size = QSizeF(1000, 1500);
+        job.paint = [](QPainter& p, const QRectF&) {
+            p.drawText(10, 10, QStringLiteral("Раскрой"));
+        };
+        QString error;
+        bool written = false;
+        {
+            const FileSizeLimit limit(1024);
+            written = WritePdf(file, job, &error);
+        }
+        QVERIFY(!written);
+        QVERIFY(!error.isEmpty());
+        QFile kept(file);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("old"));
     }
 
 private:

@@ -4,16 +4,13 @@
 
 #include "saving/sheet_files.h"
 
+#include "testsupport/file_size_limit.h"
 #include "testsupport/ui_test_support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -64,17 +61,13 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
         const sheets::Sheet big{"Резка", {{{}, {std::string(4096, 'x')}, {}}}};
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 1024;
-        ::setrlimit(RLIMIT_FSIZE, &small);
         messenger.saveAnswers << file << file;
-        const SaveOutcome outcome = SaveCsv(nullptr, messenger, QStringLiteral("17"), {big});
-        const SaveOutcome book = SaveWorkbook(nullptr, messenger, QStringLiteral("17"), {big});
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previous);
+        SaveOutcome outcome, book;
+        {
+            const FileSizeLimit limit(1024);
+            outcome = SaveCsv(nullptr, messenger, QStringLiteral("17"), {big});
+            book = SaveWorkbook(nullptr, messenger, QStringLiteral("17"), {big});
+        }
         QCOMPARE(outcome, SaveOutcome::Failed);
         QCOMPARE(book, SaveOutcome::Failed);
         QCOMPARE(messenger.errors.size(), 2);
