@@ -85,6 +85,14 @@ QString WriteFiles(const std::vector<QString>& paths, const std::vector<QByteArr
     return {};
 }
 
+// The outcome of a save that got as far as writing; a failure is told.
+SaveOutcome Told(QWidget* parent, Messenger& messenger, const QString& error) {
+    if (error.isEmpty())
+        return SaveOutcome::Saved;
+    messenger.Error(parent, error);
+    return SaveOutcome::Failed;
+}
+
 } // namespace
 
 QString OrderFileStem(const QString& orderNumber) {
@@ -105,15 +113,9 @@ SaveOutcome SaveWorkbook(QWidget* parent, Messenger& messenger, const QString& s
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
     QByteArray bytes;
-    QString error = WorkbookBytes(sheets, bytes);
-    if (!error.isEmpty())
-        error = Failure(path, error);
-    else
-        error = WriteFiles({path}, {bytes});
-    if (error.isEmpty())
-        return SaveOutcome::Saved;
-    messenger.Error(parent, error);
-    return SaveOutcome::Failed;
+    const QString error = WorkbookBytes(sheets, bytes);
+    return Told(parent, messenger,
+                error.isEmpty() ? WriteFiles({path}, {bytes}) : Failure(path, error));
 }
 
 std::vector<QString> CsvFileNames(const QString& chosen, const std::vector<sheets::Sheet>& sheets) {
@@ -141,11 +143,8 @@ SaveOutcome SaveCsv(QWidget* parent, Messenger& messenger, const QString& sugges
     std::vector<QByteArray> contents;
     for (const sheets::Sheet& sheet : sheets)
         contents.push_back(QByteArray::fromStdString(sheets::CsvText(sheet)));
-    const QString error = WriteFiles(paths, contents);
-    if (!error.isEmpty()) {
-        messenger.Error(parent, error);
+    if (Told(parent, messenger, WriteFiles(paths, contents)) == SaveOutcome::Failed)
         return SaveOutcome::Failed;
-    }
     if (paths.size() > 1) {
         QStringList names;
         for (const QString& p : paths)
