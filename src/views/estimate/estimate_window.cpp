@@ -99,6 +99,13 @@ EstimateWindow::EstimateWindow(PriceListStore& store, Messenger& messenger)
     Recompute();
 }
 
+// A price box that has the focus when the window goes loses it while the
+// boxes are being deleted, and its editingFinished would then read them.
+EstimateWindow::~EstimateWindow() {
+    for (QLineEdit* box : priceBoxes_)
+        disconnect(box, nullptr, this, nullptr);
+}
+
 void EstimateWindow::ConnectHandlers() {
     for (QLineEdit* box : priceBoxes_)
         ConnectHandler(box, &QLineEdit::editingFinished, this, messenger_,

@@ -22,6 +22,7 @@ class EstimateWindow : public QWidget {
     Q_OBJECT
 public:
     EstimateWindow(PriceListStore& store, Messenger& messenger);
+    ~EstimateWindow() override;
 
     // What a cutting plan of the build buys: its bars and their length in
     // millimetres, of the bar the build's grilles are sized with; and the

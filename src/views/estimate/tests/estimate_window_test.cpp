@@ -139,6 +139,21 @@ private slots:
         QVERIFY(!book.contains("xl/worksheets/sheet5.xml"));
     }
 
+    // The program may end with a price half typed: the box loses its focus
+    // as the window goes, and nothing is read from the boxes going with it.
+    void aWindowDeletedWhileAPriceIsTypedGoesQuietly() {
+        PriceListStore store(dir_.filePath(QStringLiteral("typing.ini")));
+        RecordingMessenger messenger;
+        auto* window = new EstimateWindow(store, messenger);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto* box = Find<QLineEdit>(*window, "txtPerJoint");
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("12"));
+        delete window;
+        QCOMPARE(messenger.errors, QStringList());
+    }
+
     void theQuoteDrawsEachGrilleWithItsSizesAndPrice() {
         const model::Order order = TwoGrilles();
         const estimate::Result priced = estimate::EstimateOrder(order, {});
