@@ -16,8 +16,9 @@ int main(int argc, char** argv) {
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1u;
     std::mt19937 rng(seed);
     std::ofstream plans;
-    if (argc > 3)
+    if (argc > 3 && argv[3][0] != '\0')
         plans.open(argv[3]);
+    const double limit = argc > 4 ? std::atof(argv[4]) : 2.0;
     std::vector<double> times;
     int proven = 0, refused = 0, usedOffcuts = 0;
     long long bought = 0, above = 0, worstAbove = 0;
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
         const auto items = cutting::OrderCutList(order);
         cutting::Settings s;
         s.kerf = 3;
-        s.timeLimit = 2.0;
+        s.timeLimit = limit;
         s.stocks = {{11750, cutting::Unlimited}, {6000, cutting::Unlimited}};
         for (int r = std::uniform_int_distribution<int>(0, 6)(rng); r > 0; --r)
             s.offcuts.push_back({std::uniform_int_distribution<int>(300, 5000)(rng),
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
             continue;
         }
         if (plans)
-            plans << r.plan.boughtLength << ' ' << r.plan.lowerBoundLength << '\n';
+            plans << r.plan.boughtLength << ' ' << r.plan.lowerBoundLength << '\n' << std::flush;
         proven += r.plan.optimal ? 1 : 0;
         usedOffcuts += r.plan.offcutsUsed;
         bought += r.plan.boughtLength;
