@@ -12,12 +12,13 @@
 
 #include "order_file.h"
 
+#include "platform/system_reason.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -36,31 +37,9 @@ std::string Quoted(const std::string& text) {
 }
 
 std::string Reason(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "нет доступа";
-    case ENOENT:
-    case ENOTDIR:
-        return "папка не существует";
-    case ENOSPC:
-    case EDQUOT:
-        return "на диске нет места";
-    case EROFS:
-        return "диск доступен только для чтения";
-    case EISDIR:
-        return "под этим именем находится папка";
-    case ENAMETOOLONG:
-        return "слишком длинное имя файла";
-    case EFBIG:
-        return "превышен допустимый размер файла";
-    case EIO:
-        return "ошибка ввода-вывода";
-    case EEXIST:
+    if (error == EEXIST)
         return "не удалось подобрать свободное имя для временного файла";
-    default:
-        return "системная ошибка " + std::to_string(error) + " (" + std::strerror(error) + ")";
-    }
+    return platform::SystemReason(error);
 }
 
 [[noreturn]] void FailSave(const std::string& path, int error) {

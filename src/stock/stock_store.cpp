@@ -3,10 +3,11 @@
 #include "sqlite_db.h"
 #include "stock_tables.h"
 
+#include "platform/system_reason.h"
+
 #include <sqlite3.h>
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <new>
@@ -21,32 +22,6 @@ namespace fs = std::filesystem;
 
 constexpr int BusyMilliseconds = 5000;
 const char* const NotOpen = "Склад не открыт.";
-
-std::string SystemReason(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "нет доступа";
-    case ENOENT:
-    case ENOTDIR:
-        return "папка не существует";
-    case ENOSPC:
-    case EDQUOT:
-        return "на диске нет места";
-    case EROFS:
-        return "диск доступен только для чтения";
-    case EISDIR:
-        return "под этим именем находится папка";
-    case ENAMETOOLONG:
-        return "слишком длинное имя файла";
-    case EFBIG:
-        return "превышен допустимый размер файла";
-    case EIO:
-        return "ошибка ввода-вывода";
-    default:
-        return "системная ошибка " + std::to_string(error) + " (" + std::strerror(error) + ")";
-    }
-}
 
 std::string Reason(const SqlError& e) {
     switch (e.code()) {
@@ -66,7 +41,7 @@ std::string Reason(const SqlError& e) {
     case SQLITE_CANTOPEN:
     case SQLITE_IOERR:
     case SQLITE_PERM:
-        return e.systemError() ? SystemReason(e.systemError()) : "ошибка ввода-вывода";
+        return e.systemError() ? platform::SystemReason(e.systemError()) : "ошибка ввода-вывода";
     default:
         return "ошибка SQLite " + std::to_string(e.code()) + " (" + e.what() + ")";
     }
@@ -112,7 +87,7 @@ std::string CheckPlace(const std::string& path, bool& exists) {
     if (exists && !fs::is_regular_file(status))
         return fs::is_directory(status) ? "под этим именем находится папка" : "это не обычный файл";
     if (error && error != std::errc::no_such_file_or_directory)
-        return SystemReason(error.value());
+        return platform::SystemReason(error.value());
     error.clear();
     fs::path folder = fs::path(path).parent_path();
     if (folder.empty())
@@ -120,12 +95,12 @@ std::string CheckPlace(const std::string& path, bool& exists) {
     if (!exists && !fs::is_directory(folder, error))
         fs::create_directories(folder, error);
     if (error)
-        return SystemReason(error.value());
+        return platform::SystemReason(error.value());
     // Asked first: SQLite, refused a new file, tries it read-only and
     // reports that attempt's ENOENT.
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
         return errno == EACCES ? "нет права записи в папку " + Quoted(folder.string())
-                               : SystemReason(errno);
+                               : platform::SystemReason(errno);
     return "";
 }
 
