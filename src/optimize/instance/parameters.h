@@ -90,6 +90,9 @@ struct Parameters {
         // The relaxation over the kinds and its rounding, up to this share.
         bool relaxation = true;
         double relaxationShare = 0.75;
+        // Merging bars, moving pieces and repacking the least filled bars of
+        // each plan found to make it cheaper (bar_moves.h), in all.
+        long long movesWork = WorkOf(std::chrono::milliseconds(200));
     } mixed;
 };
 

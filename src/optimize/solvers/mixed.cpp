@@ -1,5 +1,6 @@
 #include "mixed.h"
 
+#include "bar_moves.h"
 #include "count_bound.h"
 #include "counted_search.h"
 #include "mixed_bars.h"
@@ -51,7 +52,7 @@ public:
     MixedSolver(const MixedProblem& p, double timeLimit, const Stop& stop, const Report& report,
                 const Parameters::Mixed& parameters)
         : p_(p), stop_(stop), report_(report), parameters_(parameters), shares_(stop, timeLimit),
-          sums_(p), bound_(BoundByLength(p)),
+          sums_(p), bound_(BoundByLength(p)), moves_(stop.Apart().Within(parameters.movesWork)),
           budget_(std::chrono::duration_cast<Clock::duration>(
               std::chrono::duration<double>(std::max(timeLimit, 0.0)))) {
         for (const Kind& kind : p.kinds)
@@ -76,6 +77,7 @@ public:
             Relax();
             Tell();
         }
+
         Solution s;
         s.lowerBoundLength = LowerBound();
         s.lowerBound = static_cast<int>((s.lowerBoundLength + Dearest() - 1) / Dearest());
@@ -149,9 +151,9 @@ private:
     // The relaxation over the kinds: its bound, the bound of whole bars of
     // each length at its prices (often more), and its rounding as plans.
     void Relax() {
-        const auto target = static_cast<double>(sums_.Below(bestScore_.cost));
+        const auto target = static_cast<double>(sums_.Below(foundScore_.cost));
         Cuts known;
-        for (const PlannedBar& bar : best_)
+        for (const PlannedBar& bar : found_)
             known.push_back({bar.kind, Dense({bar.content}, p_.in.size.size()).front()});
         MixedRelaxation r = SolveMixedRelaxation(p_.in, p_.kinds, known, target, true,
                                                  shares_.Until(parameters_.relaxationShare));
@@ -170,9 +172,19 @@ private:
         Offer(AssignCheapest(p_, std::move(bars), counts_));
     }
 
+    // Keeps the plan as found, for the relaxation to start from, and the
+    // plan the moves make of it, when either is the best of its sort. The
+    // relaxation starts from plans as found so that it takes the same path
+    // whatever the moves saved.
     void Offer(Assigned bars) {
         if (bars.empty() || !Valid(p_, bars))
             return;
+        const Score found = Scored(p_, bars);
+        if (found < foundScore_)
+            found_ = bars, foundScore_ = found;
+        // Every packing is checked before it is kept, the moved one too.
+        if (Assigned moved = CheaperByMoves(p_, bars, moves_); Valid(p_, moved))
+            bars = std::move(moved);
         const Score score = Scored(p_, bars);
         if (score < bestScore_)
             best_ = std::move(bars), bestScore_ = score;
@@ -203,13 +215,19 @@ private:
     const Parameters::Mixed& parameters_;
     const Shares shares_;
     const StockSums sums_;
-    long long bound_;         // on the bought length, proven
+    long long bound_; // on the bought length, proven
+    // The moves' one budget for the whole plan, in work of their own, so that
+    // the other phases' shares end where they would without them; the limit
+    // ends the moves as it ends the rest.
+    const Stop moves_;
     Clock::duration budget_;  // the time limit
     std::vector<int> counts_; // bars of each kind, -1 for any number
     std::vector<int> rem_;    // pieces the offcuts on hand leave
     std::vector<int> left_;   // bars of each kind they leave
     Assigned fromHand_;       // the offcuts on hand, filled
-    Assigned best_;
+    Assigned found_;          // the best plan as found
+    Score foundScore_;
+    Assigned best_; // the best plan after the moves
     Score bestScore_;
 };
 

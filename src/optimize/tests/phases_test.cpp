@@ -10,6 +10,7 @@
 #include "optimize/instance/instance.h"
 #include "optimize/instance/parameters.h"
 #include "optimize/instance/stop.h"
+#include "optimize/solvers/bar_moves.h"
 #include "optimize/solvers/close_gap.h"
 #include "plan_check.h"
 
@@ -171,3 +172,36 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
 }
 
 } // namespace
+
+// The moves on their own: bars that fit one cheaper bar together become it,
+// and a bar whose pieces partly move into another's room goes down a kind.
+TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
+    using cutting::detail::Assigned;
+    using cutting::detail::Kind;
+    const std::vector<Kind> kinds = {{6000, 6000, -1}, {11750, 11750, -1}};
+    struct Case {
+        const char* name;
+        cutting::detail::Instance in;
+        Assigned bars;
+        long long cost; // after the moves
+    };
+    const Case cases[] = {
+        // 5800 and 5700 on two short bars fit one long one.
+        {"merge", {11750, {5800, 5700}, {1, 1}}, {{0, {{0, 1}}}, {0, {{1, 1}}}}, 11750},
+        // 6500 on a long bar: its 500 fits the room of the short bar beside
+        // it, which leaves 6000 for a short bar; the two together hold 12000,
+        // too much for one long bar.
+        {"downsize",
+         {11750, {5000, 1000, 500}, {2, 1, 2}},
+         {{1, {{0, 1}, {1, 1}, {2, 1}}}, {0, {{0, 1}, {2, 1}}}},
+         12000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const cutting::detail::MixedProblem p{c.in, kinds, 0, 500};
+        ASSERT_TRUE(cutting::detail::Valid(p, c.bars));
+        const Assigned moved = cutting::detail::CheaperByMoves(p, c.bars, Never);
+        EXPECT_TRUE(cutting::detail::Valid(p, moved));
+        EXPECT_EQ(cutting::detail::Scored(p, moved).cost, c.cost);
+    }
+}
