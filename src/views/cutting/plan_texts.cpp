@@ -128,7 +128,7 @@ QString LeftoverNote(int leftover, int minUseful) {
         return QString();
     return QStringLiteral("остаток %1 мм — %2")
         .arg(leftover)
-        .arg(leftover >= minUseful ? QStringLiteral("в запас") : QStringLiteral("в отход"));
+        .arg(QString::fromStdString(sheets::LeftoverText(leftover, minUseful)));
 }
 
 QStringList StopTexts(const cutting::Plan& plan) {
