@@ -193,21 +193,29 @@ TEST(MixedRelaxation, PricesTheBarsThatMixSizes) {
 }
 
 TEST(MixedRelaxation, RoundsWithinTheBarsOfEachKindThereAre) {
-    // Bars of 12 and 13 hold two pieces of 6 each, and there are two of 12.
-    // The relaxation uses both and a bar and a half of 13; its rounding,
-    // left with one piece, has no bar of 12 left to put it on.
+    // Bars of 12 and 13 hold two pieces of 6 each. With two of 12 the
+    // relaxation uses both and a bar and a half of 13; its rounding, left
+    // with one piece, has no bar of 12 left to put it on. With none of 12
+    // it has only the bars of 13.
     const Instance in = Make(13, {6}, {7});
-    const std::vector<Kind> kinds = {{12, 12, 2}, {13, 13, -1}};
-    const MixedRelaxation r = SolveMixedRelaxation(in, kinds, {}, 1e9, true, Never);
-    ASSERT_TRUE(r.solved);
-    EXPECT_EQ(r.bound, 44.0); // 24 + 1.5 * 13, rounded up
-    int pieces = 0, counted = 0;
-    for (const Cut& cut : r.cuts) {
-        pieces += cut.bar[0];
-        counted += cut.kind == 0 ? 1 : 0;
+    struct Case {
+        int twelves;
+        double bound;
+    };
+    for (const Case c : {Case{2, 44.0} /* 24 + 1.5 * 13, rounded up */, Case{0, 46.0}}) {
+        SCOPED_TRACE(c.twelves);
+        const std::vector<Kind> kinds = {{12, 12, c.twelves}, {13, 13, -1}};
+        const MixedRelaxation r = SolveMixedRelaxation(in, kinds, {}, 1e9, true, Never);
+        ASSERT_TRUE(r.solved);
+        EXPECT_EQ(r.bound, c.bound);
+        int pieces = 0, counted = 0;
+        for (const Cut& cut : r.cuts) {
+            pieces += cut.bar[0];
+            counted += cut.kind == 0 ? 1 : 0;
+        }
+        EXPECT_EQ(pieces, 7);
+        EXPECT_EQ(counted, c.twelves);
     }
-    EXPECT_EQ(pieces, 7);
-    EXPECT_EQ(counted, 2);
 }
 
 TEST(PatternLp, BoundsNeverExceedTheOptimum) {

@@ -9,6 +9,7 @@
 #include "optimize/heuristics/fits.h"
 #include "optimize/instance/instance.h"
 #include "optimize/instance/stop.h"
+#include "optimize/lp/glpk_guard.h"
 #include "optimize/solvers/counted_search.h"
 #include "optimize/solvers/solution.h"
 #include "plan_check.h"
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 
@@ -366,6 +368,14 @@ TEST(ExactSearch, CoverRelaxationTellsWhichRemaindersTheListedBarsCover) {
     EXPECT_EQ(level, std::vector<double>{1.0});
     EXPECT_FALSE(lp.MayCover({0, 1, 1}, {0}, Generous(), level));
     EXPECT_FALSE(lp.MayCover({1, 1, 0}, {1}, Generous(), level)) << "the bar is blocked";
+    // GLPK failing takes every problem of the thread with it: the failure
+    // proves nothing, and a problem made before it is not freed again.
+    auto outlived = std::make_unique<cutting::detail::CoverLp>(list, in.size.size());
+    cutting::detail::FailLinearProgramsForTesting(true);
+    EXPECT_TRUE(lp.MayCover({0, 1, 1}, {0}, Generous(), level));
+    cutting::detail::FailLinearProgramsForTesting(false);
+    outlived.reset();
+    EXPECT_TRUE(lp.MayCover({0, 1, 1}, {0}, Generous(), level)) << "asked again after a failure";
 }
 
 TEST(Bounds, SizeAndL2BoundsOfSmallOrders) {
