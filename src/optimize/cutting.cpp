@@ -165,7 +165,7 @@ Result PlanCutting(const std::vector<CutItem>& items, const Settings& settings,
     std::vector<detail::KindInfo> kinds;
     const detail::MixedProblem problem = MixedProblemOf(settings, std::move(pieces.in), kinds);
     const detail::Solution solution =
-        detail::SolveMixed(problem, settings.timeLimit, stop, report, parameters.mixed);
+        detail::SolveMixed(problem, settings.timeLimit, stop, report, parameters);
     if (solution.bars.empty()) {
         result.error =
             solution.undecided

@@ -12,6 +12,8 @@
 
 #include "stop.h"
 
+#include <cstddef>
+
 namespace cutting {
 
 struct Parameters {
@@ -93,6 +95,14 @@ struct Parameters {
         // Merging bars, moving pieces and repacking the least filled bars of
         // each plan found to make it cheaper (bar_moves.h), in all.
         long long movesWork = WorkOf(std::chrono::milliseconds(200));
+        // Plans with given numbers of bars of each kind, solved as one stock
+        // length (bar_counts.h): the bought length at the bound first, then,
+        // once all its ways of adding up are ruled out, the next, to the
+        // limit. Each way gets this share of the limit; a length with more
+        // ways than `mostCounts` is tried but never ruled out.
+        bool byCounts = true;
+        double countsTryShare = 0.25;
+        size_t mostCounts = 16;
     } mixed;
 };
 

@@ -1,5 +1,6 @@
 #include "mixed.h"
 
+#include "bar_counts.h"
 #include "bar_moves.h"
 #include "count_bound.h"
 #include "counted_search.h"
@@ -50,9 +51,10 @@ long long BoundByLength(const MixedProblem& p) {
 class MixedSolver {
 public:
     MixedSolver(const MixedProblem& p, double timeLimit, const Stop& stop, const Report& report,
-                const Parameters::Mixed& parameters)
-        : p_(p), stop_(stop), report_(report), parameters_(parameters), shares_(stop, timeLimit),
-          sums_(p), bound_(BoundByLength(p)), moves_(stop.Apart().Within(parameters.movesWork)),
+                const Parameters& parameters)
+        : p_(p), stop_(stop), report_(report), all_(parameters), parameters_(parameters.mixed),
+          shares_(stop, timeLimit), timeLimit_(timeLimit), sums_(p), bound_(BoundByLength(p)),
+          moves_(stop.Apart().Within(parameters.mixed.movesWork)),
           budget_(std::chrono::duration_cast<Clock::duration>(
               std::chrono::duration<double>(std::max(timeLimit, 0.0)))) {
         for (const Kind& kind : p.kinds)
@@ -75,6 +77,10 @@ public:
         Tell();
         if (parameters_.relaxation && !Proven() && !stop_.Now() && Pricing::Fits(p_.in)) {
             Relax();
+            Tell();
+        }
+        if (parameters_.byCounts && !Proven()) {
+            SearchByCounts();
             Tell();
         }
 
@@ -172,6 +178,29 @@ private:
         Offer(AssignCheapest(p_, std::move(bars), counts_));
     }
 
+    // Plans with the numbers of bars of each kind that add up to the bound,
+    // each solved as one stock length; once every way to the bound is ruled
+    // out, the bound is the next sum of stock bars, and so on.
+    void SearchByCounts() {
+        const Stop stop = shares_.Until(1.0);
+        while (!Proven() && !stop.Now()) {
+            const long long target = sums_.AtLeast(bound_);
+            const CountsOfSum ways = CountsAddingUpTo(p_, target, parameters_.mostCounts);
+            bool ruledOut = ways.complete;
+            for (const std::vector<int>& counts : ways.counts) {
+                if (Proven() || stop.Now())
+                    return;
+                ByCounts tried =
+                    PlanWithCounts(p_, counts, timeLimit_ * parameters_.countsTryShare, stop, all_);
+                ruledOut = ruledOut && tried.ruledOut;
+                Offer(std::move(tried.bars));
+            }
+            if (!ruledOut)
+                return;
+            bound_ = std::max(bound_, target + 1);
+        }
+    }
+
     // Keeps the plan as found, for the relaxation to start from, and the
     // plan the moves make of it, when either is the best of its sort. The
     // relaxation starts from plans as found so that it takes the same path
@@ -212,8 +241,10 @@ private:
     const MixedProblem& p_;
     const Stop& stop_;
     const Report& report_;
+    const Parameters& all_;
     const Parameters::Mixed& parameters_;
     const Shares shares_;
+    const double timeLimit_;
     const StockSums sums_;
     long long bound_; // on the bought length, proven
     // The moves' one budget for the whole plan, in work of their own, so that
@@ -234,7 +265,7 @@ private:
 } // namespace
 
 Solution SolveMixed(const MixedProblem& p, double timeLimit, const Stop& stop, const Report& report,
-                    const Parameters::Mixed& parameters) {
+                    const Parameters& parameters) {
     return MixedSolver(p, timeLimit, stop, report, parameters).Solve();
 }
 

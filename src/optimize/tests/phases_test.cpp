@@ -10,6 +10,7 @@
 #include "optimize/instance/instance.h"
 #include "optimize/instance/parameters.h"
 #include "optimize/instance/stop.h"
+#include "optimize/solvers/bar_counts.h"
 #include "optimize/solvers/bar_moves.h"
 #include "optimize/solvers/close_gap.h"
 #include "plan_check.h"
@@ -119,13 +120,20 @@ TEST(Phases, TheRelaxationOverSeveralKindsProvesWhatTheLengthBoundCannot) {
     cutting::Settings s;
     s.stocks = {{10, cutting::Unlimited}, {7, cutting::Unlimited}};
     Parameters without;
-    without.mixed.relaxation = false;
+    without.mixed.relaxation = without.mixed.byCounts = false;
     const cutting::Plan bound = PlanWith(items, s, without);
     EXPECT_EQ(bound.boughtLength, 21);
     EXPECT_EQ(bound.lowerBoundLength, 20);
-    const cutting::Plan relaxed = PlanWith(items, s, Parameters{});
-    EXPECT_EQ(relaxed.boughtLength, 21);
-    EXPECT_TRUE(relaxed.optimal);
+    // Either the relaxation or ruling out the counts of bars that add up to
+    // 20 (two of 10) proves it.
+    for (bool relaxation : {true, false}) {
+        Parameters one;
+        one.mixed.relaxation = relaxation;
+        one.mixed.byCounts = !relaxation;
+        const cutting::Plan proven = PlanWith(items, s, one);
+        EXPECT_EQ(proven.boughtLength, 21);
+        EXPECT_TRUE(proven.optimal) << relaxation;
+    }
 }
 
 // The solver's view of an order: one size a length, longest first.
@@ -222,5 +230,52 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
         const Assigned moved = cutting::detail::CheaperByMoves(p, c.bars, Never);
         EXPECT_TRUE(cutting::detail::Valid(p, moved));
         EXPECT_EQ(cutting::detail::Scored(p, moved).cost, c.cost);
+    }
+}
+
+// The ways of adding up stock bars to a length, and plans within the counts
+// of one way, found or ruled out as one stock length with stand-ins.
+TEST(BarCounts, EveryWayToALengthAndAPlanWithinEach) {
+    using cutting::detail::Kind;
+    // An offcut of 1500 on hand (capacity 1500, costs nothing), stock of 6000
+    // and 11750 of any number.
+    const std::vector<Kind> kinds = {{1500, 0, 1}, {6000, 6000, -1}, {11750, 11750, -1}};
+    const cutting::detail::MixedProblem p{{11750, {5000, 1500}, {2, 1}}, kinds, 0, 500};
+    struct Ways {
+        long long sum;
+        std::vector<std::vector<int>> counts;
+    };
+    for (const Ways& w : {Ways{23750, {{1, 2, 1}}}, Ways{282000, {{1, 47, 0}, {1, 0, 24}}},
+                          Ways{6250, {}}, Ways{0, {{1, 0, 0}}}}) {
+        SCOPED_TRACE(w.sum);
+        const auto ways = cutting::detail::CountsAddingUpTo(p, w.sum, 16);
+        EXPECT_TRUE(ways.complete);
+        EXPECT_EQ(ways.counts, w.counts);
+    }
+    EXPECT_FALSE(cutting::detail::CountsAddingUpTo(p, 282000, 1).complete);
+
+    // A plan found beyond the counts of a way ruled out is still a plan.
+    struct Case {
+        const char* name;
+        std::vector<int> counts;
+        bool ruledOut;
+    };
+    const Case cases[] = {
+        {"two short bars and the offcut", {1, 2, 0}, false},
+        {"one long bar", {0, 0, 1}, false},
+        {"one short bar and the offcut", {1, 1, 0}, true},
+        {"a long bar and a short one", {1, 1, 1}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto r = cutting::detail::PlanWithCounts(p, c.counts, 1.0, Never, Parameters{});
+        EXPECT_EQ(r.ruledOut, c.ruledOut);
+        ASSERT_FALSE(r.bars.empty());
+        EXPECT_TRUE(cutting::detail::Valid(p, r.bars));
+        std::vector<int> used(kinds.size(), 0);
+        for (const auto& bar : r.bars)
+            ++used[static_cast<size_t>(bar.kind)];
+        for (size_t k = 0; k < kinds.size() && !c.ruledOut; ++k)
+            EXPECT_LE(used[k], c.counts[k]) << k;
     }
 }
