@@ -47,7 +47,8 @@ long long BoundByLength(const MixedProblem& p) {
 // The phases of a plan on several kinds of bar, in order: the offcuts on hand
 // filled first, greedy fills of the rest on each stock length, a complete
 // search for a first plan when those find none, then the relaxation over the
-// kinds, its rounding and the bound of whole bars of each length.
+// kinds, its rounding and the bound of whole bars of each length, then the
+// numbers of bars of each kind that add up to the bound, each as one length.
 class MixedSolver {
 public:
     MixedSolver(const MixedProblem& p, double timeLimit, const Stop& stop, const Report& report,
