@@ -84,16 +84,29 @@ TEST(AnchoredBound, NeverRulesOutAPackingAndSeesWhatOtherBoundsMiss) {
     EXPECT_GT(ruledOut, 20) << "the test tells nothing";
 }
 
-TEST(AnchoredBound, CountsABarForEachPieceWhenEveryPieceIsLong) {
-    // Every piece longer than half the bar: the anchorings run to the last
-    // size, and counting the long pieces alone proves a bar each.
-    const Instance in = FromPieces(10, {9, 8, 7, 6, 6});
-    long long counted = 0;
-    for (const Anchoring& a : Anchorings(in))
-        counted = std::max(counted, a.bars);
-    EXPECT_EQ(counted, 5);
-    EXPECT_TRUE(AnchoredBoundRules(in, 4, Never));
-    EXPECT_FALSE(AnchoredBoundRules(in, 5, Never));
+TEST(AnchoredBound, CountsABarForEachLongPieceAndOneForTwoMediumOnes) {
+    struct Case {
+        const char* name;
+        Instance in;
+        long long bars;
+    };
+    const Case cases[] = {
+        // Every piece longer than half the bar: the anchorings run to the
+        // last size, and counting the long pieces alone proves a bar each.
+        {"every piece long", FromPieces(10, {9, 8, 7, 6, 6}), 5},
+        // 41 is the shortest piece that does not fit beside a 60: two of them
+        // share a bar of their own.
+        {"medium pieces just too long to go beside", FromPieces(100, {60, 60, 60, 41, 41}), 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        long long counted = 0;
+        for (const Anchoring& a : Anchorings(c.in))
+            counted = std::max(counted, a.bars);
+        EXPECT_EQ(counted, c.bars);
+        EXPECT_TRUE(AnchoredBoundRules(c.in, static_cast<int>(c.bars) - 1, Never));
+        EXPECT_FALSE(AnchoredBoundRules(c.in, static_cast<int>(c.bars), Never));
+    }
 }
 
 TEST(AnchoredBound, BranchesWhereTheRelaxationHasASolution) {

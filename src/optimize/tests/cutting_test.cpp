@@ -387,7 +387,7 @@ TEST(PlanCutting, RefusesInputItCannotPlan) {
         {"piece too long",
          {{1, V, 100, 1}, {7, H, 6001, 2}},
          {6000},
-         {"Решетка №7", "горизонтальный", "6001", "6000"}},
+         {"Решетка №7", "горизонтальный", "6001", "6000", "рабочей длины плети"}},
         {"piece too long after trims",
          {{2, V, 5950, 2}},
          {6000, 3, 30},
@@ -405,7 +405,11 @@ TEST(PlanCutting, RefusesInputItCannotPlan) {
         {"longer than every stock",
          {{6, V, 5000, 1}},
          Table({{4000}, {3000}}, {{4500, 2}}),
-         {"Решетка №6", "5000", "4500"}},
+         {"Решетка №6", "5000", "4500", "самой длинной заготовки"}},
+        {"longer than every stock, no offcuts",
+         {{6, V, 5000, 1}},
+         Table({{4000}, {3000}}),
+         {"5000", "4000", "самой длинной заготовки"}},
         {"too few bars counted", {{1, V, 4000, 2}}, Table({{6000, 1}}), {"не хватает"}},
     };
     for (const Case& c : cases) {
