@@ -223,6 +223,13 @@ TEST(PatternLp, BoundsNeverExceedTheOptimum) {
     // bars, while the size bound and the L2 bound prove only 2.
     const Instance pieces = Make(100, {34}, {5});
     {
+        // Stopped before its first simplex, it proves the size bound.
+        PatternLp stopped(pieces);
+        EXPECT_EQ(stopped.Solve(10, cutting::Stop(cutting::Clock::now())),
+                  PatternLp::Status::Stopped);
+        EXPECT_EQ(stopped.Bound(), 2);
+    }
+    {
         PatternLp five(pieces);
         five.Solve(10, Never);
         EXPECT_EQ(five.Bound(), 3);

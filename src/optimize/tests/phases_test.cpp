@@ -222,7 +222,15 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
          {11750, {2400, 1800}, {2, 4}},
          {{0, {{0, 1}, {1, 1}}}, {1, {{0, 1}, {1, 3}}}},
          12000},
+        {"downsize the first bar",
+         {11750, {2400, 1800}, {2, 4}},
+         {{1, {{0, 1}, {1, 3}}}, {0, {{0, 1}, {1, 1}}}},
+         12000},
     };
+    // Of two plans that buy alike, the one that scraps less is kept: a
+    // leftover shorter than the least useful length is scrap, down to 1 mm.
+    const cutting::detail::MixedProblem leftovers{{6000, {5999, 5500}, {1, 1}}, kinds, 0, 500};
+    EXPECT_EQ(cutting::detail::Scored(leftovers, {{0, {{0, 1}}}, {0, {{1, 1}}}}).scrap, 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const cutting::detail::MixedProblem p{c.in, kinds, 0, 500};
@@ -266,6 +274,10 @@ TEST(BarCounts, EveryWayToALengthAndAPlanWithinEach) {
         {"one short bar and the offcut", {1, 1, 0}, true},
         {"a long bar and a short one", {1, 1, 1}, false},
     };
+    // A piece as long as the longest bar of a way fills it.
+    const cutting::detail::MixedProblem whole{{11750, {6000}, {1}}, kinds, 0, 500};
+    EXPECT_FALSE(
+        cutting::detail::PlanWithCounts(whole, {0, 1, 0}, 1.0, Never, Parameters{}).ruledOut);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto r = cutting::detail::PlanWithCounts(p, c.counts, 1.0, Never, Parameters{});
