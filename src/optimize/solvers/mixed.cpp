@@ -54,7 +54,7 @@ public:
     MixedSolver(const MixedProblem& p, double timeLimit, const Stop& stop, const Report& report,
                 const Parameters& parameters)
         : p_(p), stop_(stop), report_(report), all_(parameters), parameters_(parameters.mixed),
-          shares_(stop, timeLimit), timeLimit_(timeLimit), sums_(p), bound_(BoundByLength(p)),
+          shares_(stop, timeLimit), sums_(p), bound_(BoundByLength(p)),
           moves_(stop.Apart().Within(parameters.mixed.movesWork)),
           budget_(std::chrono::duration_cast<Clock::duration>(
               std::chrono::duration<double>(std::max(timeLimit, 0.0)))) {
@@ -191,8 +191,9 @@ private:
             for (const std::vector<int>& counts : ways.counts) {
                 if (Proven() || stop.Now())
                     return;
+                const double seconds = std::chrono::duration<double>(budget_).count();
                 ByCounts tried =
-                    PlanWithCounts(p_, counts, timeLimit_ * parameters_.countsTryShare, stop, all_);
+                    PlanWithCounts(p_, counts, seconds * parameters_.countsTryShare, stop, all_);
                 ruledOut = ruledOut && tried.ruledOut;
                 Offer(std::move(tried.bars));
             }
@@ -245,7 +246,6 @@ private:
     const Parameters& all_;
     const Parameters::Mixed& parameters_;
     const Shares shares_;
-    const double timeLimit_;
     const StockSums sums_;
     long long bound_; // on the bought length, proven
     // The moves' one budget for the whole plan, in work of their own, so that
