@@ -454,6 +454,10 @@ TEST(ValuedCover, GivesUpWithoutHarmWhenStoppedOverwhelmedOrFailing) {
     const Instance many = Make(1000, sizes, demand);
     ValuedCover crowded(many, SizeValues(many), 4);
     EXPECT_FALSE(crowded.List(Never));
+    // The table that guides the listing holds 2^22 entries, one for each
+    // size and length, the sizes counted with one more.
+    EXPECT_TRUE(ValuedCover::Fits({(1 << 21) - 1, {1 << 20}, {1}}));
+    EXPECT_FALSE(ValuedCover::Fits({1 << 21, {1 << 20}, {1}}));
 
     const Instance in = Make(100, {60, 40, 30}, {2, 2, 2});
     const std::vector<double> values = SizeValues(in);

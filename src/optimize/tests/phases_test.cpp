@@ -191,6 +191,13 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     EXPECT_EQ(bound, 40) << "an unfinished search";
 }
 
+// Seventeen long bars of 11650 and a short bar of seventeen 100s.
+cutting::detail::Assigned SpreadOut() {
+    cutting::detail::Assigned bars(17, {1, {{0, 1}}});
+    bars.push_back({0, {{1, 17}}});
+    return bars;
+}
+
 } // namespace
 
 // The moves on their own: bars that fit one cheaper bar together become it,
@@ -226,6 +233,10 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
          {11750, {2400, 1800}, {2, 4}},
          {{1, {{0, 1}, {1, 3}}}, {0, {{0, 1}, {1, 1}}}},
          12000},
+        // Seventeen 100s on a short bar go one each into the room of
+        // seventeen long bars: the short bar goes. No two bars fit one, and
+        // repacking the sixteen least filled saves nothing.
+        {"empty a bar into many", {11750, {11650, 100}, {17, 17}}, SpreadOut(), 17 * 11750},
     };
     // Of two plans that buy alike, the one that scraps less is kept: a
     // leftover shorter than the least useful length is scrap, down to 1 mm.
