@@ -322,6 +322,14 @@ TEST(PatternLp, ReachesTheBoundOfLongBarsWithinItsShareOfWork) {
     PatternLp lp(in);
     lp.Solve(1000000, Never.Within(1100000000));
     EXPECT_EQ(lp.Bound(), 56);
+    // Another, of 160 pieces on 1000 with at most five a bar (BPP14), solved
+    // to its end: each round of pricing also adds a bar around each of the
+    // sizes the duals value most and no bar found covers, which halves the
+    // work there.
+    const Instance few = Published("BPP14");
+    PatternLp fewLp(few);
+    EXPECT_TRUE(Solved(fewLp.Solve(1000000, Never.Within(170000000))));
+    EXPECT_EQ(fewLp.Bound(), 61);
 }
 
 TEST(CloseGap, MeetsTheBoundOnPerfectPackings) {

@@ -162,6 +162,12 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     bool exhausted = false;
     EXPECT_EQ(SearchSparse(in, 40, plenty.Within(2000000), exhausted).size(), 40u)
         << "bar completion";
+    // 300 pieces from 100 long bars: 62 million steps, where a search that
+    // weighs on past a piece with no way to fill a bar finds nothing in 200.
+    std::mt19937 rngThree(2);
+    const Instance three = SolverView(Thirds(100, 6000, rngThree), 6000);
+    EXPECT_EQ(SearchSparse(three, 100, plenty.Within(100000000), exhausted).size(), 100u)
+        << "bar completion of long bars";
     // The exact cover needs 205 000 steps on this one; with a looser rule
     // for setting a size aside, 358 000.
     std::mt19937 rngCover(6);
