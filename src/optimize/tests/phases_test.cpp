@@ -195,6 +195,20 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     CloseGap(in, best, bound, dives, dives, noCoverWork);
     EXPECT_EQ(best.size(), 40u);
     EXPECT_EQ(bound, 40) << "an unfinished search";
+    // With no batches of bars, the dives fix every bar the relaxation uses
+    // whole at once: 300 pieces cut from 100 bars meet their bound in 114
+    // million steps of the 300 given (the first dive may take half), where
+    // fixing a bar a node ends four or five bars above it.
+    Parameters::Dive wholeAtOnce;
+    wholeAtOnce.valuedCover = false;
+    wholeAtOnce.batchRoom = 1000000;
+    std::mt19937 rngHundred(1);
+    const Instance hundred = SolverView(Thirds(100, 1000, rngHundred), 1000);
+    SparsePacking hundredBest = FirstFitSparse(hundred);
+    int hundredBound = 100;
+    const cutting::Stop wholeDives = plenty.Apart().Within(300000000);
+    CloseGap(hundred, hundredBest, hundredBound, wholeDives, wholeDives, wholeAtOnce);
+    EXPECT_EQ(hundredBest.size(), 100u) << "bars used whole";
 }
 
 // Seventeen long bars of 11650 and a short bar of seventeen 100s.
