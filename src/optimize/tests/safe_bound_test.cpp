@@ -2,6 +2,7 @@
 #include "optimize/instance/stop.h"
 #include "optimize/lp/pricing.h"
 #include "optimize/lp/safe_bound.h"
+#include "optimize/solvers/count_bound.h"
 
 #include "test_instances.h"
 
@@ -94,8 +95,10 @@ TEST(SafeBound, LagrangianBoundOverSeveralKinds) {
         {{{70, 70, 1}, {100, 100, -1}}, {2000, 2000}, 220},
         // Bars worth nothing of any number prove nothing about the rest.
         {{{100, 0, -1}}, {2000}, 0},
-        // A cost beyond what the products can hold proves nothing.
-        {{{100, 1LL << 40, -1}}, {2000}, 0},
+        // A cost beyond what the products can hold proves nothing: 2^24 and
+        // more.
+        {{{100, (1LL << 24) - 1, -1}}, {2000}, 41943038},
+        {{{100, 1LL << 24, -1}}, {2000}, 0},
     };
     for (const Row& row : rows)
         EXPECT_EQ(LeastCost(needed, row.kinds, row.price), row.cost) << row.kinds.size();
@@ -110,6 +113,20 @@ TEST(SafeBound, LagrangianBoundOverSeveralKinds) {
     EXPECT_EQ(FewestBars(Shortfall(bound, {1, 0}), 1500), 2);
     EXPECT_EQ(FewestBars(Shortfall(bound, {3, 0}), 1500), 0);
     EXPECT_EQ(FewestBars(1, 0), -1);
+}
+
+TEST(SafeBound, WholeBarsOfEachLengthWithinTheirCounts) {
+    // Pieces worth 160 in all; one bar of 100 to be had, worth 100, and bars
+    // of 90 of any number, worth 50: the one long bar and two short ones, 280.
+    // Two long bars would cost 200 and four short ones 360.
+    const MixedProblem p{{100, {80}, {2}}, {{100, 100, 1}, {90, 90, -1}}, 0, 0};
+    PriceBound bound;
+    bound.wholeNeeded = 160;
+    bound.wholePrice = {100, 50};
+    const std::vector<PriceBound> prices{bound};
+    EXPECT_EQ(CountBound(p, prices).Least(1000), 280);
+    // Nothing below the plan's cost: the cost itself.
+    EXPECT_EQ(CountBound(p, prices).Least(250), 250);
 }
 
 } // namespace
