@@ -257,6 +257,12 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
         // seventeen long bars: the short bar goes. No two bars fit one, and
         // repacking the sixteen least filled saves nothing.
         {"empty a bar into many", {11750, {11650, 100}, {17, 17}}, SpreadOut(), 17 * 11750},
+        // Three long bars of three 3000s: two of them repacked on short bars
+        // hold two each. No two fit one bar and no piece fits another's room.
+        {"repack on short bars",
+         {11750, {3000}, {9}},
+         {{1, {{0, 3}}}, {1, {{0, 3}}}, {1, {{0, 3}}}},
+         3 * 6000 + 11750},
     };
     // Of two plans that buy alike, the one that scraps less is kept: a
     // leftover shorter than the least useful length is scrap, down to 1 mm.
