@@ -181,6 +181,13 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     const Instance longBars = SolverView(Thirds(100, 6000, rngLong), 6000);
     EXPECT_EQ(FullestFill(longBars, 1, 1u, plenty.Within(60000000)).size(), 103u)
         << "fullest fills of long bars";
+}
+
+TEST(Phases, TheRelaxationAndTheDivesSettleTheirPartWithinTheirWork) {
+    using namespace cutting::detail;
+    std::mt19937 rng(4);
+    const Instance in = SolverView(Thirds(40, 1000, rng), 1000);
+    const cutting::Stop plenty(cutting::Clock::now() + std::chrono::minutes(5));
     SparsePacking best = FirstFitSparse(in);
     int bound = 39;
     const cutting::Stop dives = plenty.Within(60000000);
@@ -204,11 +211,11 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     wholeAtOnce.batchRoom = 1000000;
     std::mt19937 rngHundred(1);
     const Instance hundred = SolverView(Thirds(100, 1000, rngHundred), 1000);
-    SparsePacking hundredBest = FirstFitSparse(hundred);
-    int hundredBound = 100;
+    best = FirstFitSparse(hundred);
+    bound = 100;
     const cutting::Stop wholeDives = plenty.Apart().Within(300000000);
-    CloseGap(hundred, hundredBest, hundredBound, wholeDives, wholeDives, wholeAtOnce);
-    EXPECT_EQ(hundredBest.size(), 100u) << "bars used whole";
+    CloseGap(hundred, best, bound, wholeDives, wholeDives, wholeAtOnce);
+    EXPECT_EQ(best.size(), 100u) << "bars used whole";
 }
 
 // Seventeen long bars of 11650 and a short bar of seventeen 100s.
