@@ -140,6 +140,19 @@ TEST(PriceBar, FindsTheMostValuableBarWhateverTheMethod) {
     }
 }
 
+TEST(PriceBar, ClaimsNoBoundWhenStoppedFirst) {
+    // A bound on every bar's worth is what a Farley bound rests on: a search
+    // stopped before its coarse table is whole bounds nothing.
+    std::mt19937 rng(3);
+    const Instance in = RandomInstance(rng, 100000, 12, 12000, 60000, 2);
+    std::vector<long long> value;
+    for (int s : in.size)
+        value.push_back(100LL * s);
+    std::vector<Bar> found;
+    const cutting::Stop stopped(cutting::Clock::now());
+    EXPECT_EQ(PriceBar(in, value, in.demand, 0, found, stopped), NoBound);
+}
+
 TEST(Pricing, LeavesNoTableToReadWhenItCannotFinishOne) {
     // Every bound is built on the table's best bar: a table it could not
     // fill must say so rather than be read.

@@ -181,6 +181,12 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     const Instance longBars = SolverView(Thirds(100, 6000, rngLong), 6000);
     EXPECT_EQ(FullestFill(longBars, 1, 1u, plenty.Within(60000000)).size(), 103u)
         << "fullest fills of long bars";
+    // A fill of a bar a kilometre long stopped on its way is no bar.
+    const Instance kilometre{1000000, {300000, 200000, 170000, 130000, 110000}, {1, 1, 1, 1, 1}};
+    Bar bar(kilometre.size.size(), 0);
+    EXPECT_FALSE(FullestBar().Find(kilometre, kilometre.demand, kilometre.capacity, {0, 1, 2, 3, 4},
+                                   plenty.Within(0), bar))
+        << "a fullest bar stopped";
 }
 
 TEST(Phases, TheRelaxationAndTheDivesSettleTheirPartWithinTheirWork) {
