@@ -289,6 +289,17 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
         EXPECT_TRUE(cutting::detail::Valid(p, moved));
         EXPECT_EQ(cutting::detail::Scored(p, moved).cost, c.cost);
     }
+    // Offcuts on hand cost nothing to repack: sixteen of them, each less
+    // filled than any bought bar, leave the repacking of the bought bars on
+    // short ones to be found all the same.
+    std::vector<Kind> withOffcuts = kinds;
+    withOffcuts.push_back({1000, 0, 16});
+    const cutting::detail::MixedProblem onHand{{11750, {3000, 900}, {9, 16}}, withOffcuts, 0, 500};
+    Assigned bars(3, {1, {{0, 3}}});
+    bars.insert(bars.end(), 16, {2, {{1, 1}}});
+    EXPECT_EQ(cutting::detail::Scored(onHand, cutting::detail::CheaperByMoves(onHand, bars, Never))
+                  .cost,
+              3 * 6000 + 11750);
 }
 
 // The ways of adding up stock bars to a length, and plans within the counts
