@@ -351,4 +351,10 @@ TEST(BarCounts, EveryWayToALengthAndAPlanWithinEach) {
         for (size_t k = 0; k < kinds.size() && !c.ruledOut; ++k)
             EXPECT_LE(used[k], c.counts[k]) << k;
     }
+    // A piece as long as the stand-in of a short bar on a long one (5750):
+    // of two copies of that size on a bar, one is the piece. A bar left with
+    // stand-ins alone is not bought.
+    const cutting::detail::MixedProblem alike{{11750, {5750}, {1}}, {kinds[1], kinds[2]}, 0, 500};
+    const auto one = cutting::detail::PlanWithCounts(alike, {2, 1}, 1.0, Never, Parameters{});
+    EXPECT_EQ(cutting::detail::Scored(alike, one.bars).cost, 6000);
 }
