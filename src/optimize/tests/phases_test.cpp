@@ -175,6 +175,11 @@ TEST(Phases, EachSearchSettlesItsPartWithinItsWork) {
     EXPECT_EQ(CoverPacking(cover, 40, plenty.Within(300000), exhausted).size(), 40u)
         << "exact cover";
     EXPECT_EQ(FullestFill(in, 3, 1u, plenty.Within(4000000)).size(), 41u) << "fullest fills";
+    // Here the first round needs 42 bars; the second, taking the sizes in
+    // another order, finds 41.
+    std::mt19937 rngRounds(3);
+    const Instance rounds = SolverView(Thirds(40, 1000, rngRounds), 1000);
+    EXPECT_EQ(FullestFill(rounds, 2, 1u, plenty).size(), 41u) << "a second round of fills";
     // On long bars a round of fills looks at its budget only every few
     // million steps; 103 bars, in about half the work given.
     std::mt19937 rngLong(6);
