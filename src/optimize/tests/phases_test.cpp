@@ -302,9 +302,9 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
     const cutting::detail::MixedProblem onHand{{11750, {3000, 900}, {9, 16}}, withOffcuts, 0, 500};
     Assigned bars(3, {1, {{0, 3}}});
     bars.insert(bars.end(), 16, {2, {{1, 1}}});
-    EXPECT_EQ(cutting::detail::Scored(onHand, cutting::detail::CheaperByMoves(onHand, bars, Never))
-                  .cost,
-              3 * 6000 + 11750);
+    EXPECT_EQ(
+        cutting::detail::Scored(onHand, cutting::detail::CheaperByMoves(onHand, bars, Never)).cost,
+        3 * 6000 + 11750);
 }
 
 // The ways of adding up stock bars to a length, and plans within the counts
