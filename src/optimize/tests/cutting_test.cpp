@@ -211,6 +211,16 @@ TEST(Stop, BudgetsOfWorkEndAtTheSameStepWhateverTheClock) {
     inner.Spend(50);
     EXPECT_TRUE(inner.Now());
     EXPECT_TRUE(plan.Until(cutting::Clock::now() - 1ms).Within(1000).Now());
+    // A phase's share ends where the plan's work reaches it, counted from
+    // when the shares were made: here at 500 million steps of the 1000.
+    const cutting::Shares shares(plan, 1.0);
+    plan.Spend(250000000);
+    const cutting::Stop half = shares.Until(0.5);
+    half.Spend(249999999);
+    EXPECT_FALSE(half.Now());
+    half.Spend(1);
+    EXPECT_TRUE(half.Now());
+    EXPECT_TRUE(shares.Until(0.25).Now()) << "a share already spent";
 }
 
 TEST(PlanCutting, OneStockLengthOfAnyNumberInTheTableIsTheSingleStockPlan) {
@@ -411,6 +421,11 @@ TEST(PlanCutting, RefusesInputItCannotPlan) {
          Table({{4000}, {3000}}),
          {"5000", "4000", "самой длинной заготовки"}},
         {"too few bars counted", {{1, V, 4000, 2}}, Table({{6000, 1}}), {"не хватает"}},
+        {"absurd length in the table", one, Table({{6000}, {100001}}), {"Заготовка №2", "100001"}},
+        {"longer than every stock, the offcut used up",
+         {{6, V, 4200, 1}},
+         Table({{4000}}, {{4500, 0}}),
+         {"4200", "4000", "самой длинной заготовки"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -425,6 +440,8 @@ TEST(PlanCutting, RefusesInputItCannotPlan) {
     // Each limit on its other side: accepted.
     EXPECT_EQ(cutting::CheckInput({{1, V, 100, 10000}}, Settings{6000}), "") << "the most pieces";
     EXPECT_EQ(cutting::CheckInput({{1, V, 100, 1}}, Settings{100000}), "") << "the longest bar";
+    EXPECT_EQ(cutting::CheckInput({{1, V, 100, 1}}, Table({{100000}})), "")
+        << "the longest bar in the table";
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "optimize/solvers/bar_counts.h"
 #include "optimize/solvers/bar_moves.h"
 #include "optimize/solvers/close_gap.h"
+#include "optimize/solvers/stock_sums.h"
 #include "plan_check.h"
 
 #include "test_instances.h"
@@ -305,6 +306,33 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
     EXPECT_EQ(
         cutting::detail::Scored(onHand, cutting::detail::CheaperByMoves(onHand, bars, Never)).cost,
         3 * 6000 + 11750);
+    // Four pieces of 5000 on the two long bars counted, and one short bar to
+    // be had: a piece a short bar takes four bars where three are to be
+    // had, so the plan stays as it is.
+    const cutting::detail::MixedProblem counted{
+        {11750, {5000}, {4}}, {{6000, 6000, 1}, {11750, 11750, 2}}, 0, 500};
+    const Assigned pairs(2, {1, {{0, 2}}});
+    const Assigned kept = cutting::detail::CheaperByMoves(counted, pairs, Never);
+    EXPECT_TRUE(cutting::detail::Valid(counted, kept));
+    EXPECT_EQ(cutting::detail::Scored(counted, kept).cost, 2 * 11750);
+}
+
+// The lengths a plan can buy: sums of whole stock bars, whatever their counts
+// and the offcuts on hand. A bound on the bought length rises to the next.
+TEST(StockSums, TheLengthsWholeBarsAddUpToAroundAGivenOne) {
+    using cutting::detail::Kind;
+    const std::vector<Kind> kinds = {{1500, 0, 1}, {6000, 6000, 1}, {11750, 11750, -1}};
+    const cutting::detail::StockSums sums({{11750, {1000}, {1}}, kinds, 0, 500});
+    struct Row {
+        long long length, atLeast, below;
+    };
+    for (const Row& row :
+         {Row{0, 0, -1}, Row{1, 6000, 0}, Row{6001, 11750, 6000}, Row{11751, 12000, 11750},
+          Row{17751, 18000, 17750}, Row{23501, 23750, 23500}, Row{24000, 24000, 23750}}) {
+        SCOPED_TRACE(row.length);
+        EXPECT_EQ(sums.AtLeast(row.length), row.atLeast);
+        EXPECT_EQ(sums.Below(row.length), row.below);
+    }
 }
 
 // The ways of adding up stock bars to a length, and plans within the counts

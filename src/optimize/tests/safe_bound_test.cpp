@@ -113,6 +113,7 @@ TEST(SafeBound, LagrangianBoundOverSeveralKinds) {
     EXPECT_EQ(FewestBars(Shortfall(bound, {1, 0}), 1500), 2);
     EXPECT_EQ(FewestBars(Shortfall(bound, {3, 0}), 1500), 0);
     EXPECT_EQ(FewestBars(1, 0), -1);
+    EXPECT_EQ(FewestBars(3, 1), 3) << "bars worth 1 each";
 }
 
 TEST(SafeBound, WholeBarsOfEachLengthWithinTheirCounts) {
