@@ -237,6 +237,14 @@ cutting::detail::Assigned SpreadOut() {
     return bars;
 }
 
+// Three long bars of three 3000s, and sixteen offcuts of 1000 on hand holding
+// a 900 each: less filled than any bought bar.
+cutting::detail::Assigned WithOffcuts() {
+    cutting::detail::Assigned bars(3, {1, {{0, 3}}});
+    bars.insert(bars.end(), 16, {2, {{1, 1}}});
+    return bars;
+}
+
 } // namespace
 
 // The moves on their own: bars that fit one cheaper bar together become it,
@@ -249,7 +257,8 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
         const char* name;
         cutting::detail::Instance in;
         Assigned bars;
-        long long cost; // after the moves
+        long long cost;               // after the moves
+        std::vector<Kind> kinds = {}; // when not the two stock lengths above
     };
     const Case cases[] = {
         // 5800 and 5700 on two short bars fit one long one.
@@ -282,6 +291,21 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
          {11750, {3000}, {9}},
          {{1, {{0, 3}}}, {1, {{0, 3}}}, {1, {{0, 3}}}},
          3 * 6000 + 11750},
+        // Offcuts on hand cost nothing to repack: the sixteen least filled
+        // bars leave the bought ones to be repacked on short bars all the same.
+        {"repack the bought bars",
+         {11750, {3000, 900}, {9, 16}},
+         WithOffcuts(),
+         3 * 6000 + 11750,
+         {kinds[0], kinds[1], {1000, 0, 16}}},
+        // Four pieces of 5000 on the two long bars counted, and one short bar
+        // to be had: moving them onto short bars takes four bars where three
+        // are to be had, so the plan stays as it is.
+        {"repack within the counts",
+         {11750, {5000}, {4}},
+         {{1, {{0, 2}}}, {1, {{0, 2}}}},
+         2 * 11750,
+         {{6000, 6000, 1}, {11750, 11750, 2}}},
     };
     // Of two plans that buy alike, the one that scraps less is kept: a
     // leftover shorter than the least useful length is scrap, down to 1 mm.
@@ -289,32 +313,12 @@ TEST(BarMoves, MakeAPlanCheaperAndKeepItACutOfEveryPiece) {
     EXPECT_EQ(cutting::detail::Scored(leftovers, {{0, {{0, 1}}}, {0, {{1, 1}}}}).scrap, 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const cutting::detail::MixedProblem p{c.in, kinds, 0, 500};
+        const cutting::detail::MixedProblem p{c.in, c.kinds.empty() ? kinds : c.kinds, 0, 500};
         ASSERT_TRUE(cutting::detail::Valid(p, c.bars));
         const Assigned moved = cutting::detail::CheaperByMoves(p, c.bars, Never);
         EXPECT_TRUE(cutting::detail::Valid(p, moved));
         EXPECT_EQ(cutting::detail::Scored(p, moved).cost, c.cost);
     }
-    // Offcuts on hand cost nothing to repack: sixteen of them, each less
-    // filled than any bought bar, leave the repacking of the bought bars on
-    // short ones to be found all the same.
-    std::vector<Kind> withOffcuts = kinds;
-    withOffcuts.push_back({1000, 0, 16});
-    const cutting::detail::MixedProblem onHand{{11750, {3000, 900}, {9, 16}}, withOffcuts, 0, 500};
-    Assigned bars(3, {1, {{0, 3}}});
-    bars.insert(bars.end(), 16, {2, {{1, 1}}});
-    EXPECT_EQ(
-        cutting::detail::Scored(onHand, cutting::detail::CheaperByMoves(onHand, bars, Never)).cost,
-        3 * 6000 + 11750);
-    // Four pieces of 5000 on the two long bars counted, and one short bar to
-    // be had: a piece a short bar takes four bars where three are to be
-    // had, so the plan stays as it is.
-    const cutting::detail::MixedProblem counted{
-        {11750, {5000}, {4}}, {{6000, 6000, 1}, {11750, 11750, 2}}, 0, 500};
-    const Assigned pairs(2, {1, {{0, 2}}});
-    const Assigned kept = cutting::detail::CheaperByMoves(counted, pairs, Never);
-    EXPECT_TRUE(cutting::detail::Valid(counted, kept));
-    EXPECT_EQ(cutting::detail::Scored(counted, kept).cost, 2 * 11750);
 }
 
 // The lengths a plan can buy: sums of whole stock bars, whatever their counts
